@@ -16,6 +16,9 @@ std::string GbkToUtf8(std::string_view gbk);
 // UTF-8 to GB18030 bytes. Valid characters are converted; every byte that does not start or
 // belong to a valid UTF-8 sequence is kept as it is (so foreign bytes survive unchanged).
 std::string Utf8ToGbk(std::string_view utf8);
+inline std::string Utf8ToGbk(std::u8string_view utf8) {
+    return Utf8ToGbk(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
+}
 
 // One Unicode code point as GB18030 bytes; empty for surrogates and values beyond U+10FFFF.
 std::string CodePointToGbk(char32_t codePoint);

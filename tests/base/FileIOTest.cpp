@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "base/FileIO.h"
+#include "base/GbkText.h"
+
+using namespace quarrant;
+
+namespace {
+
+struct TempFolder {
+    TempFolder() {
+        char pattern[] = "/tmp/quarrant-fileio-XXXXXX";
+        path = mkdtemp(pattern);
+    }
+    ~TempFolder() { std::filesystem::remove_all(path); }
+    std::string path;
+};
+
+}  // namespace
+
+TEST(FileIO, LinesEndAtLineFeedWithOneCarriageReturnRemoved) {
+    auto lines = SplitLines("a\r\nb\n\nc\r\r\nlast");
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "a");
+    EXPECT_EQ(lines[1], "b");
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines[3], "c\r");
+    EXPECT_EQ(lines[4], "last");
+    EXPECT_TRUE(SplitLines("").empty());
+}
+
+TEST(FileIO, PathsSplitAtEitherSeparator) {
+    EXPECT_EQ(LastPathComponent("/home/u/proj"), "proj");
+    EXPECT_EQ(LastPathComponent("C:\\work\\proj"), "proj");
+    EXPECT_EQ(LastPathComponent("/home/u/proj/"), "");
+    EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
+}
+
+TEST(FileIO, GbkPathsAreUtf8NamesOnDisk) {
+    TempFolder folder;
+    std::string gbkName = Utf8ToGbk("钢结构.ini");
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(JoinPath(folder.path, gbkName), "data", &error)) << error;
+    EXPECT_TRUE(std::filesystem::exists(folder.path + "/钢结构.ini"));
+    ReadResult read = ReadWholeFile(JoinPath(folder.path, gbkName));
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(read.data, "data");
+}
+
+TEST(FileIO, FailedAtomicWriteKeepsTheOldFileAndSaysWhy) {
+    if (geteuid() == 0) {
+        // root ignores folder permissions; use a folder that cannot exist instead.
+        std::string error;
+        EXPECT_FALSE(WriteFileAtomically("/proc/no-such-folder/file", "x", &error));
+        EXPECT_NE(error.find("/proc/no-such-folder/file"), std::string::npos);
+        return;
+    }
+    TempFolder folder;
+    std::string target = JoinPath(folder.path, "project");
+    ASSERT_TRUE(WriteFileAtomically(target, "old", nullptr));
+    chmod(folder.path.c_str(), 0500);
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically(target, "new", &error));
+    chmod(folder.path.c_str(), 0700);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ReadWholeFile(target).data, "old");
+}
+
+TEST(FileIO, AtomicWriteLeavesNoTemporaryFiles) {
+    TempFolder folder;
+    std::string target = JoinPath(folder.path, "f");
+    ASSERT_TRUE(WriteFileAtomically(target, "1", nullptr));
+    ASSERT_TRUE(WriteFileAtomically(target, "22", nullptr));
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path)) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 1);
+    EXPECT_EQ(ReadWholeFile(target).data, "22");
+}
+
+TEST(FileIO, MissingFileGivesTheOpenMessage) {
+    ReadResult read = ReadWholeFile("/nonexistent/quarrant/x");
+    EXPECT_FALSE(read.ok);
+    EXPECT_NE(read.error.find("/nonexistent/quarrant/x"), std::string::npos);
+}
