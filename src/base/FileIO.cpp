@@ -33,8 +33,23 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 }
 
 std::string_view LastPathComponent(std::string_view path) {
-    std::size_t cut = path.find_last_of("/\\");
-    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+    // Walk character by character: the second byte of a GBK character may be 0x5C ("\"),
+    // which must not be taken for a separator.
+    std::size_t start = 0;
+    std::size_t i = 0;
+    while (i < path.size()) {
+        auto byte = static_cast<unsigned char>(path[i]);
+        if (byte == '/' || byte == '\\') {
+            start = i + 1;
+            ++i;
+        } else if (byte >= 0x81 && byte <= 0xFE && i + 1 < path.size()) {
+            auto next = static_cast<unsigned char>(path[i + 1]);
+            i += (next >= 0x30 && next <= 0x39) ? 4 : 2;
+        } else {
+            ++i;
+        }
+    }
+    return path.substr(start);
 }
 
 std::string ExecutableFolder() {

@@ -41,6 +41,9 @@ TEST(FileIO, PathsSplitAtEitherSeparator) {
     EXPECT_EQ(LastPathComponent("C:\\work\\proj"), "proj");
     EXPECT_EQ(LastPathComponent("/home/u/proj/"), "");
     EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
+    // 乗 is 0x81 0x5C in GBK: its second byte is not a separator.
+    EXPECT_EQ(LastPathComponent("/home/\x81\x5C"), "\x81\x5C");
+    EXPECT_EQ(LastPathComponent("/home/a\x81\x5C\\b"), "b");
 }
 
 TEST(FileIO, GbkPathsAreUtf8NamesOnDisk) {
