@@ -1,0 +1,60 @@
+#pragma once
+
+// A uniform grid over the bounding boxes of a drawing's top-level entities. Painting asks it
+// for the entities that can show in the view, picking for the entities a pick rectangle can
+// touch; both get them in drawing order.
+
+#include <cstdint>
+#include <vector>
+
+#include "cad/CadDrawing.h"
+#include "cad/Geometry.h"
+
+namespace quarrant {
+
+// A box that holds everything the entity draws and everything its hit test can touch, in
+// drawing units (texts are estimated generously: one text height per byte). Returns false
+// for an entity that draws nothing and cannot be hit anywhere (no record, unknown type, no
+// finite coordinates).
+bool EntityBounds(const CCadEntity& entity, const CCadDrawing& drawing, CadRect& box);
+
+class SpatialIndex {
+public:
+    // Indexes the drawing's entity array as it is now.
+    void Build(const CCadDrawing& drawing);
+    void Clear();
+    // True when the index was built from this drawing's entity array and the array has not
+    // been replaced or resized since.
+    bool IsBuiltFor(const CCadDrawing& drawing) const;
+
+    std::size_t EntityCount() const { return m_boxes.size(); }
+    // The union of all boxes (meaningless when no entity has one).
+    const CadRect& Bounds() const { return m_bounds; }
+    bool HasBounds() const { return m_hasBounds; }
+
+    // Indices into the entity array, ascending, of the entities whose box meets rect
+    // (bounds included). rect must be normalised (min <= max).
+    void Query(const CadRect& rect, std::vector<std::uint32_t>& indices) const;
+
+private:
+    std::vector<CadRect> m_boxes;
+    std::vector<unsigned char> m_hasBox;
+    CadRect m_bounds;
+    bool m_hasBounds = false;
+    // Grid cells: for cell c the entity indices cellEntries[cellStart[c] .. cellStart[c+1]).
+    int m_columns = 0;
+    int m_rows = 0;
+    double m_cellWidth = 1.0;
+    double m_cellHeight = 1.0;
+    std::vector<std::uint32_t> m_cellStart;
+    std::vector<std::uint32_t> m_cellEntries;
+    // Entities whose box covers too many cells to be entered cell by cell.
+    std::vector<std::uint32_t> m_large;
+    // Stamps that keep one query from reporting an entity twice.
+    mutable std::vector<std::uint32_t> m_stamp;
+    mutable std::uint32_t m_queryNumber = 0;
+    const CCadEntity* m_builtData = nullptr;
+    std::size_t m_builtSize = 0;
+};
+
+}  // namespace quarrant

@@ -1,0 +1,737 @@
+#include "cad/widgets/CadRenderer.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QPolygonF>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "base/GbkText.h"
+#include "platform/ProgramFont.h"
+#include "platform/QtText.h"
+
+namespace quarrant {
+namespace {
+
+constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
+// Half the side of a grip, in pixels.
+constexpr double kGripHalfSide = 5.0;
+// Pixels around the view that can still show something of an entity whose box lies outside
+// (grips, a pixel-wide pen).
+constexpr double kCullMargin = 8.0;
+// A curve is flattened into chords that stay within this many pixels of it.
+constexpr double kFlatness = 0.2;
+constexpr int kMaxCurveSegments = 16384;
+// Texts up to this many pixels are painted once and copied afterwards, within this many
+// bytes of pictures per renderer.
+constexpr long long kMaxTextPicturePixels = 256 * 1024;
+constexpr std::size_t kTextPictureBudget = 48u * 1024u * 1024u;
+
+QRgb EntityColor(const CCadRecord& record) {
+    auto channel = [](int value) { return std::clamp(value, 0, 255); };
+    return qRgba(channel(record.color.red), channel(record.color.green), channel(record.color.blue),
+                 200);
+}
+
+// Chords for a curve of the given radius in pixels over sweep radians.
+int CurveSegments(double radiusPixels, double sweep) {
+    sweep = std::fabs(sweep);
+    if (!(radiusPixels > kFlatness) || !std::isfinite(radiusPixels)) {
+        return std::max(1, static_cast<int>(std::ceil(sweep / (std::numbers::pi / 2.0))));
+    }
+    const double step = 2.0 * std::acos(1.0 - kFlatness / radiusPixels);
+    const double n = std::ceil(sweep / std::max(step, 1e-6));
+    return static_cast<int>(std::clamp(n, 1.0, static_cast<double>(kMaxCurveSegments)));
+}
+
+std::size_t PictureBytes(const QImage& image) {
+    return static_cast<std::size_t>(image.width()) * image.height() * 4 + 64;
+}
+
+bool Finite(const QPointF& p) {
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
+
+QPointF ToQt(const CadPoint& p) {
+    return QPointF(p.x, p.y);
+}
+
+}  // namespace
+
+QBrush CheckerBoardBrush(QRgb foreground, QRgb background) {
+    QImage tile(4, 4, QImage::Format_ARGB32);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            tile.setPixel(x, y, ((x / 2 + y / 2) % 2 == 0) ? foreground : background);
+        }
+    }
+    return QBrush(tile);
+}
+
+CadRenderer::CadRenderer() : m_baseFont(ProgramFont()) {
+    m_baseFont.setStyleStrategy(QFont::PreferDefault);
+}
+
+void CadRenderer::ForgetTexts() {
+    m_texts.clear();
+    ForgetTextPictures();
+}
+
+void CadRenderer::ForgetTextPictures() {
+    m_pictures.clear();
+    m_pictureBytes = 0;
+    ++m_pictureGeneration;
+}
+
+std::size_t CadRenderer::TextPictureHash::operator()(const TextPictureKey& key) const {
+    return qHash(key.text) ^ (static_cast<std::size_t>(key.pixelSize) * 0x9E3779B97F4A7C15ull) ^
+           (static_cast<std::size_t>(key.color) << 7);
+}
+
+CadRenderer::TextPicture* CadRenderer::PictureOf(const QString& text, int pixelSize, QRgb color,
+                                                 const QFont& font) {
+    TextPictureKey key{text, pixelSize, color};
+    auto found = m_pictures.find(key);
+    if (found != m_pictures.end()) {
+        found->second.lastPaint = m_paintNumber;
+        return &found->second;
+    }
+    if (m_picturesFull) {
+        return nullptr;
+    }
+    // The ink of the glyphs around the base-line origin, with room to spare.
+    const QRectF ink = QFontMetricsF(font).boundingRect(text);
+    const int margin = 2 + pixelSize / 8;
+    const int left = static_cast<int>(std::floor(ink.left())) - margin;
+    const int top = static_cast<int>(std::floor(ink.top())) - margin;
+    const int width = static_cast<int>(std::ceil(ink.right())) + margin - left;
+    const int height = static_cast<int>(std::ceil(ink.bottom())) + margin - top;
+    if (width <= 0 || height <= 0 ||
+        static_cast<long long>(width) * height > kMaxTextPicturePixels) {
+        return nullptr;
+    }
+    if (m_pictureBytes > kTextPictureBudget) {
+        // Pictures this paint has not used make room; when there is still none, the other
+        // texts of this paint are drawn directly.
+        ++m_pictureGeneration;
+        std::erase_if(m_pictures, [&](const auto& entry) {
+            if (entry.second.lastPaint == m_paintNumber) {
+                return false;
+            }
+            m_pictureBytes -= PictureBytes(entry.second.image);
+            return true;
+        });
+        if (m_pictureBytes > kTextPictureBudget / 2) {
+            m_picturesFull = true;
+            return nullptr;
+        }
+    }
+    TextPicture picture;
+    picture.image = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+    picture.image.fill(Qt::transparent);
+    picture.anchor = QPoint(-left, -top);
+    picture.lastPaint = m_paintNumber;
+    {
+        QPainter painter(&picture.image);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        painter.setFont(font);
+        painter.setPen(QPen(QColor::fromRgba(color), 0));
+        painter.drawText(QPointF(picture.anchor), text);
+    }
+    m_pictureBytes += PictureBytes(picture.image);
+    return &m_pictures.emplace(std::move(key), std::move(picture)).first->second;
+}
+
+CadRenderer::Stroke CadRenderer::StrokeOf(const CCadRecord& record, double width) const {
+    Stroke stroke;
+    stroke.color = record.marked != 0 ? kMarkedLineColor : EntityColor(record);
+    stroke.dashed = record.selected != 0;
+    stroke.width = width;
+    return stroke;
+}
+
+CadRenderer::Fill CadRenderer::FillOf(const CCadRecord& record) const {
+    Fill fill;
+    fill.color = record.marked != 0 ? kMarkedFillColor : EntityColor(record);
+    fill.hatched = record.selected != 0;
+    return fill;
+}
+
+void CadRenderer::FlushLines() {
+    if (!m_lines.empty()) {
+        m_painter->drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
+        m_lines.clear();
+    }
+}
+
+void CadRenderer::UseStroke(const Stroke& stroke) {
+    if (m_hasStroke && m_stroke == stroke) {
+        return;
+    }
+    FlushLines();
+    QPen pen(QColor::fromRgba(stroke.color));
+    if (stroke.width >= 1.0) {
+        pen.setWidthF(stroke.width);
+    } else {
+        pen.setWidth(0);
+        pen.setCosmetic(true);
+    }
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    if (stroke.dashed) {
+        pen.setDashPattern({5.0, 10.0, 5.0, 10.0});
+    }
+    m_painter->setPen(pen);
+    m_painter->setBrush(Qt::NoBrush);
+    m_stroke = stroke;
+    m_hasStroke = true;
+}
+
+void CadRenderer::UseFill(const Fill& fill) {
+    FlushLines();
+    m_hasStroke = false;
+    m_painter->setPen(Qt::NoPen);
+    if (fill.hatched) {
+        m_painter->setBrush(CheckerBoardBrush(fill.color, kHatchBackground));
+    } else {
+        m_painter->setBrush(QColor::fromRgba(fill.color));
+    }
+}
+
+void CadRenderer::AddLine(const Stroke& stroke, QPointF a, QPointF b) {
+    if (!Finite(a) || !Finite(b)) {
+        return;
+    }
+    UseStroke(stroke);
+    // Each line on its own: the painting library cuts a batch of lines at the window's edge
+    // (or a clip) as a whole, which moves single pixels depending on the other lines of the
+    // batch; one at a time, a line's pixels depend only on the line.
+    m_painter->drawLine(a, b);
+}
+
+CadRect CadRenderer::CullRect(const CadView& view, const QRect& area) {
+    const CadPoint topLeft =
+        view.ScreenToDrawing(area.left() - kCullMargin, area.top() - kCullMargin);
+    const CadPoint bottomRight =
+        view.ScreenToDrawing(area.right() + 1 + kCullMargin, area.bottom() + 1 + kCullMargin);
+    return CadRect{std::min(topLeft.x, bottomRight.x), std::min(topLeft.y, bottomRight.y),
+                   std::max(topLeft.x, bottomRight.x), std::max(topLeft.y, bottomRight.y)};
+}
+
+void CadRenderer::PaintEntities(QPainter& painter, const CCadDrawing& drawing, const CadView& view,
+                                const SpatialIndex& index, const QRect& area) {
+    index.Query(CullRect(view, area), m_visible);
+    PaintEntityList(painter, drawing, view, m_visible, area);
+}
+
+void CadRenderer::PaintEntityList(QPainter& painter, const CCadDrawing& drawing,
+                                  const CadView& view, const std::vector<std::uint32_t>& indices,
+                                  const QRect& area) {
+    m_painter = &painter;
+    m_view = &view;
+    m_drawing = &drawing;
+    m_scale = view.Scale();
+    m_area = QRectF(area);
+    m_toDevice = CadTransform{m_scale,
+                              0.0,
+                              0.0,
+                              m_scale,
+                              -static_cast<double>(view.OffsetX()),
+                              -static_cast<double>(view.OffsetY())};
+    m_hasStroke = false;
+    m_lines.clear();
+    ++m_paintNumber;
+    m_picturesFull = false;
+
+    painter.fillRect(area, Qt::black);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    // Hatches keep their place on the drawing when it is moved.
+    painter.setBrushOrigin(QPointF(-view.OffsetX(), -view.OffsetY()));
+
+    m_lastPainted = indices.size();
+    for (std::uint32_t i : indices) {
+        const CCadEntity& entity = drawing.entities[i];
+        DrawEntity(entity, m_toDevice, &drawing);
+        if (entity.record && entity.record->selected != 0) {
+            DrawGrips(entity);
+        }
+    }
+    FlushLines();
+    m_hasStroke = false;
+    painter.resetTransform();
+    m_painter = nullptr;
+    m_drawing = nullptr;
+}
+
+void CadRenderer::DrawEntity(const CCadEntity& entity, const CadTransform& t,
+                             const CCadDrawing* ellipseFrame) {
+    if (!entity.record) {
+        return;
+    }
+    switch (entity.type) {
+        case kCadLine:
+            DrawLine(*entity.As<CCadLine>(), t);
+            break;
+        case kCadArc: {
+            const auto* arc = entity.As<CCadArc>();
+            DrawArc(*arc, arc->centerX, arc->centerY, arc->radius, arc->startAngle,
+                    ArcSweep(arc->startAngle, arc->endAngle), t, StrokeOf(*arc));
+            break;
+        }
+        case kCadCircle: {
+            const auto* circle = entity.As<CCadCircle>();
+            DrawArc(*circle, circle->centerX, circle->centerY, circle->radius, 0.0, 360.0, t,
+                    StrokeOf(*circle));
+            break;
+        }
+        case kCadEllipse:
+            DrawEllipse(*entity.As<CCadEllipse>(), t, ellipseFrame);
+            break;
+        case kCadPolyline:
+            DrawPolyline(*entity.As<CCadPolyline>(), t);
+            break;
+        case kCadSolid:
+            DrawSolid(*entity.As<CCadSolid>(), t);
+            break;
+        case kCadText:
+            DrawText(entity);
+            break;
+        case kCadMText:
+            DrawMText(entity);
+            break;
+        case kCadDimension:
+            DrawDimension(entity);
+            break;
+        case kCadInsert:
+            DrawInsert(*entity.As<CCadInsert>());
+            break;
+        default:
+            break;
+    }
+}
+
+void CadRenderer::DrawLine(const CCadLine& line, const CadTransform& t) {
+    AddLine(StrokeOf(line), ToQt(t.Map(line.startX, line.startY)),
+            ToQt(t.Map(line.endX, line.endY)));
+}
+
+void CadRenderer::DrawArc(const CCadRecord& record, double cx, double cy, double radius,
+                          double startAngle, double sweep, const CadTransform& t,
+                          const Stroke& stroke) {
+    (void)record;
+    if (!(sweep > 0.0) || !std::isfinite(sweep) || !std::isfinite(radius) ||
+        !std::isfinite(startAngle)) {
+        return;
+    }
+    sweep = std::min(sweep, 360.0);
+    const double start = startAngle * kRadiansPerDegree;
+    const double sweepRadians = sweep * kRadiansPerDegree;
+    const int n = CurveSegments(std::fabs(radius) * t.MaxStretch(), sweepRadians);
+    m_points.resize(static_cast<std::size_t>(n) + 1);
+    for (int k = 0; k <= n; ++k) {
+        // Angles grow clockwise on the screen (Y down): (cos a, sin a) from the centre.
+        const double a = start + sweepRadians * k / n;
+        m_points[k] = ToQt(t.Map(cx + radius * std::cos(a), cy + radius * std::sin(a)));
+        if (!Finite(m_points[k])) {
+            return;
+        }
+    }
+    UseStroke(stroke);
+    FlushLines();
+    m_painter->drawPolyline(m_points.data(), n + 1);
+}
+
+void CadRenderer::DrawEllipse(const CCadEllipse& ellipse, const CadTransform& t,
+                              const CCadDrawing* ellipseFrame) {
+    const EllipseAxes axes = EllipseAxesOf(ellipse, ellipseFrame);
+    double start = 0.0, sweep = 0.0;
+    EllipseParameterRange(ellipse, start, sweep);
+    const double major = std::hypot(axes.major.x, axes.major.y);
+    const double minor = std::hypot(axes.minor.x, axes.minor.y);
+    if (!std::isfinite(major) || !std::isfinite(minor)) {
+        return;
+    }
+    const int n = CurveSegments(std::max(major, minor) * t.MaxStretch(), sweep);
+    m_points.resize(static_cast<std::size_t>(n) + 1);
+    for (int k = 0; k <= n; ++k) {
+        const double p = start + sweep * k / n;
+        const double c = std::cos(p);
+        const double s = std::sin(p);
+        m_points[k] = ToQt(t.Map(axes.centre.x + axes.major.x * c + axes.minor.x * s,
+                                 axes.centre.y + axes.major.y * c + axes.minor.y * s));
+        if (!Finite(m_points[k])) {
+            return;
+        }
+    }
+    UseStroke(StrokeOf(ellipse));
+    FlushLines();
+    m_painter->drawPolyline(m_points.data(), n + 1);
+}
+
+void CadRenderer::DrawPolyline(const CCadPolyline& polyline, const CadTransform& t) {
+    const auto& vertices = polyline.vertices;
+    const std::size_t n = vertices.size();
+    if (n < 2) {
+        return;
+    }
+    // The constant width is in drawing units; below one pixel the pen is a pixel wide.
+    double width = std::fabs(polyline.constantWidth) * t.MaxStretch();
+    if (!std::isfinite(width)) {
+        width = 0.0;
+    }
+    const Stroke stroke = StrokeOf(polyline, width >= 1.0 ? width : 0.0);
+    auto segment = [&](const CCadVertex& a, const CCadVertex& b) {
+        const BulgeArc arc = BulgeSegmentArc(a, b);
+        if (arc.valid) {
+            DrawArc(polyline, arc.centre.x, arc.centre.y, arc.radius, arc.startAngle,
+                    ArcSweep(arc.startAngle, arc.endAngle), t, stroke);
+        } else {
+            AddLine(stroke, ToQt(t.Map(a.x, a.y)), ToQt(t.Map(b.x, b.y)));
+        }
+    };
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        segment(vertices[i], vertices[i + 1]);
+    }
+    if ((polyline.flags & 1) != 0) {
+        segment(vertices[n - 1], vertices[0]);
+    }
+}
+
+void CadRenderer::DrawSolid(const CCadSolid& solid, const CadTransform& t) {
+    QPointF corners[4];
+    int count = 0;
+    corners[count++] = ToQt(t.Map(solid.x1, solid.y1));
+    corners[count++] = ToQt(t.Map(solid.x2, solid.y2));
+    if (solid.x3 != solid.x4 || solid.y3 != solid.y4) {
+        corners[count++] = ToQt(t.Map(solid.x4, solid.y4));
+    }
+    corners[count++] = ToQt(t.Map(solid.x3, solid.y3));
+    for (int i = 0; i < count; ++i) {
+        if (!Finite(corners[i])) {
+            return;
+        }
+    }
+    UseFill(FillOf(solid));
+    m_painter->drawPolygon(corners, count, Qt::OddEvenFill);
+}
+
+std::vector<CadRenderer::ScreenString>& CadRenderer::ScreenStrings(const CCadEntity& entity) {
+    auto found = m_texts.find(entity.record.get());
+    if (found != m_texts.end()) {
+        return found->second;
+    }
+    std::vector<ScreenString> strings;
+    auto add = [&](QString text) {
+        ScreenString s;
+        s.text = std::move(text);
+        strings.push_back(std::move(s));
+    };
+    if (entity.type == kCadText) {
+        add(quarrant::ToQt(entity.As<CCadText>()->text));
+    } else if (entity.type == kCadMText) {
+        for (const std::string& line : SplitMTextLines(GbkToUtf8(entity.As<CCadMText>()->text))) {
+            add(QString::fromStdString(line));
+        }
+    } else if (entity.type == kCadDimension) {
+        add(quarrant::ToQt(DimensionValueText(*entity.As<CCadDimension>())));
+    }
+    return m_texts.emplace(entity.record.get(), std::move(strings)).first->second;
+}
+
+const QFont& CadRenderer::FontOfSize(int pixelSize, double& ascent) {
+    if (pixelSize != m_fontPixelSize) {
+        m_font = m_baseFont;
+        m_font.setPixelSize(pixelSize);
+        m_fontAscent = QFontMetricsF(m_font).ascent();
+        m_fontPixelSize = pixelSize;
+    }
+    ascent = m_fontAscent;
+    return m_font;
+}
+
+void CadRenderer::DrawString(ScreenString& text, QPointF origin, double rotation, QPointF offset,
+                             double sizePixels, const Fill& fill) {
+    if (text.text.isEmpty() || !Finite(origin) || !std::isfinite(sizePixels)) {
+        return;
+    }
+    // Sizes are whole pixels; a text of less than one pixel is drawn a pixel high.
+    const double clamped = std::clamp(std::fabs(sizePixels), 1.0, 65536.0);
+    const int pixelSize = static_cast<int>(std::lround(clamped));
+    // A text whose box cannot reach the painted area is left out (its box is estimated
+    // generously: one size per character wide, two sizes high, wherever it is turned).
+    const double reach = (text.text.size() + 2.0) * clamped + std::hypot(offset.x(), offset.y());
+    if (origin.x() + reach < m_area.left() || origin.x() - reach > m_area.right() + 1 ||
+        origin.y() + reach < m_area.top() || origin.y() - reach > m_area.bottom() + 1) {
+        return;
+    }
+    double ascent = 0.0;
+    const QFont& font = FontOfSize(pixelSize, ascent);
+    FlushLines();
+    m_hasStroke = false;
+    if (fill.hatched) {
+        m_painter->setPen(QPen(CheckerBoardBrush(fill.color, kHatchBackground), 0));
+    } else {
+        m_painter->setPen(QPen(QColor::fromRgba(fill.color), 0));
+    }
+    m_painter->setFont(font);
+    if (rotation != 0.0) {
+        QTransform transform;
+        transform.translate(origin.x(), origin.y());
+        transform.rotate(rotation);
+        m_painter->setTransform(transform);
+        m_painter->drawText(QPointF(offset.x(), offset.y() + ascent), text.text);
+        m_painter->resetTransform();
+        return;
+    }
+    // The base-line origin on a whole pixel; an unhatched text is copied from its picture.
+    const QPoint baseline(static_cast<int>(std::floor(origin.x() + offset.x() + 0.5)),
+                          static_cast<int>(std::floor(origin.y() + offset.y() + ascent + 0.5)));
+    if (!fill.hatched) {
+        TextPicture* picture = nullptr;
+        if (text.picture != nullptr && text.pictureGeneration == m_pictureGeneration &&
+            text.pictureSize == pixelSize && text.pictureColor == fill.color) {
+            picture = text.picture;
+            picture->lastPaint = m_paintNumber;
+        } else {
+            picture = PictureOf(text.text, pixelSize, fill.color, font);
+            text.picture = picture;
+            text.pictureSize = pixelSize;
+            text.pictureColor = fill.color;
+            text.pictureGeneration = m_pictureGeneration;
+        }
+        if (picture != nullptr) {
+            m_painter->drawImage(baseline - picture->anchor, picture->image);
+            return;
+        }
+    }
+    m_painter->drawText(QPointF(baseline), text.text);
+}
+
+void CadRenderer::DrawText(const CCadEntity& entity) {
+    const auto& text = *entity.As<CCadText>();
+    // The text stands on its insertion point: its box starts one height above it.
+    const double height = static_cast<double>(text.height);
+    const QPointF origin = ToQt(m_toDevice.Map(text.insertX, text.insertY - height));
+    const double rotation =
+        text.rotation != 0.0 ? std::trunc(std::fmod(360.0 - text.rotation, 360.0)) : 0.0;
+    DrawString(ScreenStrings(entity).front(), origin, rotation, QPointF(), height * m_scale,
+               FillOf(text));
+}
+
+void CadRenderer::DrawMText(const CCadEntity& entity) {
+    const auto& text = *entity.As<CCadMText>();
+    std::vector<ScreenString>& lines = ScreenStrings(entity);
+    const Fill fill = FillOf(text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const QPointF origin = ToQt(
+            m_toDevice.Map(text.insertX, text.insertY + static_cast<double>(i) * text.textHeight));
+        DrawString(lines[i], origin, 0.0, QPointF(), text.textHeight * m_scale, fill);
+    }
+}
+
+void CadRenderer::DrawDimension(const CCadEntity& entity) {
+    const auto& dimension = *entity.As<CCadDimension>();
+    if (!dimension.block) {
+        return;
+    }
+    for (const CCadEntity& child : dimension.block->entities) {
+        if (child.type == kCadText || child.type == kCadMText || child.type == kCadInsert ||
+            child.type == kCadDimension) {
+            continue;
+        }
+        // Dimension blocks are in drawing coordinates: their ellipses moved like top-level
+        // ones.
+        DrawEntity(child, m_toDevice, m_drawing);
+    }
+    // The value, roughly centred on the text middle point and turned with the dimension.
+    ScreenString& value = ScreenStrings(entity).front();
+    const double size = DimensionTextSize(dimension);
+    const double n = static_cast<double>(value.text.size());
+    const QPointF origin = ToQt(m_toDevice.Map(dimension.point11.x, dimension.point11.y));
+    const double rotation = std::trunc(std::fmod(360.0 - dimension.rotation, 360.0));
+    const QPointF offset(-n * size * 0.25 * m_scale, -size * 0.5 * m_scale);
+    DrawString(value, origin, rotation, offset, size * m_scale, FillOf(dimension));
+}
+
+void CadRenderer::DrawInsert(const CCadInsert& insert) {
+    const CadTransform t = InsertDrawTransform(insert).Then(m_toDevice);
+    for (const CCadEntity& entity : insert.entities) {
+        switch (entity.type) {
+            case kCadLine:
+            case kCadArc:
+            case kCadCircle:
+            case kCadEllipse:
+            case kCadPolyline:
+            case kCadSolid:
+                DrawEntity(entity, t, nullptr);
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void CadRenderer::DrawGrip(double x, double y) {
+    const QPointF p = ToQt(m_toDevice.Map(x, y));
+    if (!Finite(p)) {
+        return;
+    }
+    FlushLines();
+    m_hasStroke = false;
+    const QRectF square(p.x() - kGripHalfSide, p.y() - kGripHalfSide, 2 * kGripHalfSide,
+                        2 * kGripHalfSide);
+    m_painter->fillRect(square, QColor::fromRgba(kGripFillColor));
+    QPen outline(QColor::fromRgba(kGripOutlineColor), 0);
+    outline.setCosmetic(true);
+    m_painter->setPen(outline);
+    m_painter->setBrush(Qt::NoBrush);
+    m_painter->drawRect(square);
+}
+
+void CadRenderer::DrawGrips(const CCadEntity& entity) {
+    switch (entity.type) {
+        case kCadLine: {
+            const auto* line = entity.As<CCadLine>();
+            DrawGrip(line->startX, line->startY);
+            DrawGrip(line->endX, line->endY);
+            DrawGrip((line->startX + line->endX) / 2.0, (line->startY + line->endY) / 2.0);
+            break;
+        }
+        case kCadArc: {
+            const auto* arc = entity.As<CCadArc>();
+            const double sweep = ArcSweep(arc->startAngle, arc->endAngle);
+            for (double angle :
+                 {arc->startAngle, arc->startAngle + sweep, arc->startAngle + sweep / 2.0}) {
+                const double a = angle * kRadiansPerDegree;
+                DrawGrip(arc->centerX + arc->radius * std::cos(a),
+                         arc->centerY + arc->radius * std::sin(a));
+            }
+            break;
+        }
+        case kCadCircle: {
+            const auto* circle = entity.As<CCadCircle>();
+            DrawGrip(circle->centerX, circle->centerY);
+            DrawGrip(circle->centerX + circle->radius, circle->centerY);
+            DrawGrip(circle->centerX - circle->radius, circle->centerY);
+            DrawGrip(circle->centerX, circle->centerY + circle->radius);
+            DrawGrip(circle->centerX, circle->centerY - circle->radius);
+            break;
+        }
+        case kCadEllipse: {
+            const EllipseAxes axes = EllipseAxesOf(*entity.As<CCadEllipse>(), m_drawing);
+            DrawGrip(axes.centre.x, axes.centre.y);
+            DrawGrip(axes.centre.x + axes.major.x, axes.centre.y + axes.major.y);
+            break;
+        }
+        case kCadPolyline:
+            for (const CCadVertex& vertex : entity.As<CCadPolyline>()->vertices) {
+                DrawGrip(vertex.x, vertex.y);
+            }
+            break;
+        case kCadDimension: {
+            const auto* d = entity.As<CCadDimension>();
+            for (const CCadDimPoint* point : {&d->point11, &d->point10, &d->point12, &d->point13,
+                                              &d->point14, &d->point15, &d->point16}) {
+                if (point->present != 0) {
+                    DrawGrip(point->x, point->y);
+                }
+            }
+            break;
+        }
+        case kCadMText: {
+            const auto* text = entity.As<CCadMText>();
+            DrawGrip(text->insertX, text->insertY);
+            break;
+        }
+        case kCadInsert: {
+            const auto* insert = entity.As<CCadInsert>();
+            DrawGrip(insert->insertX, insert->insertY);
+            break;
+        }
+        case kCadSolid: {
+            const auto* s = entity.As<CCadSolid>();
+            DrawGrip(s->x1, s->y1);
+            DrawGrip(s->x2, s->y2);
+            DrawGrip(s->x3, s->y3);
+            DrawGrip(s->x4, s->y4);
+            break;
+        }
+        default:
+            break;  // TEXT has no grips
+    }
+}
+
+void CadRenderer::PaintMeasurements(QPainter& painter, const CadInteraction& interaction) const {
+    const CadView& view = interaction.View();
+    QPen pen(QColor::fromRgba(kMeasureColor), 0);
+    pen.setCosmetic(true);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    auto device = [&](const CMeasurePoint& p) { return ToQt(view.DrawingToScreen(p.x, p.y)); };
+    auto drawPath = [&](const std::vector<CMeasurePoint>& points) {
+        for (std::size_t i = 1; i < points.size(); ++i) {
+            painter.drawLine(device(points[i - 1]), device(points[i]));
+        }
+    };
+    if (interaction.CurrentPath().points.size() >= 2) {
+        drawPath(interaction.CurrentPath().points);
+    }
+    for (const CMeasurePath& path : interaction.ConfirmedPaths()) {
+        drawPath(path.points);
+    }
+    const std::vector<CMeasurePoint>& area = interaction.AreaPolygon();
+    if (area.size() >= 3) {
+        drawPath(area);
+        QPolygonF polygon;
+        for (const CMeasurePoint& p : area) {
+            polygon << device(p);
+        }
+        painter.setPen(Qt::NoPen);
+        painter.setBrushOrigin(QPointF(-view.OffsetX(), -view.OffsetY()));
+        painter.setBrush(CheckerBoardBrush(kAreaHatchForeground, kHatchBackground));
+        painter.drawPolygon(polygon, Qt::OddEvenFill);
+        painter.setBrush(Qt::NoBrush);
+    }
+}
+
+void CadRenderer::PaintRubberBand(QPainter& painter, const CadRubberBand& band) {
+    if (!band.shown) {
+        return;
+    }
+    const QRect rect =
+        QRect(QPoint(band.from.x, band.from.y), QPoint(band.to.x, band.to.y)).normalized();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    QPen white(Qt::white, 0);
+    white.setCosmetic(true);
+    painter.setPen(white);
+    if (band.solidWhite) {
+        painter.drawRect(rect);
+        return;
+    }
+    // A dotted black pen whose gaps show the (white) background colour.
+    painter.drawRect(rect);
+    QPen dotted(Qt::black, 0, Qt::DotLine);
+    dotted.setCosmetic(true);
+    painter.setPen(dotted);
+    painter.drawRect(rect);
+}
+
+void CadRenderer::PaintRubberLine(QPainter& painter, CadPixel from, CadPixel to) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+    QPen pen(Qt::white, 0);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y));
+    painter.restore();
+}
+
+}  // namespace quarrant
