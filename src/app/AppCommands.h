@@ -1,0 +1,79 @@
+#pragma once
+
+// The command identifiers of the program's menus and toolbars, and the tables the main frame
+// and the project manager frame build them from. Texts are GBK; an identifier of 0 stands for a
+// separator.
+
+#include <string>
+#include <vector>
+
+namespace quarrant {
+
+// Commands of the main frame and the framework.
+inline constexpr int kCmdOpenProjectManager = 32778;  // 打开工程管理器
+inline constexpr int kCmdHelpTopics = 33006;          // 帮助主题
+inline constexpr int kCmdPrecisionSettings = 33008;   // 精度设置
+inline constexpr int kCmdAppAbout = 57664;            // 关于 Quarrant
+inline constexpr int kCmdAppExit = 57665;             // 退出 (the framework's own)
+inline constexpr int kCmdWindowArrange = 57649;       // 排列图标
+inline constexpr int kCmdWindowCascade = 57650;       // 层叠窗口
+inline constexpr int kCmdWindowTile = 57651;          // 平铺窗口
+
+// Commands of the project manager frame (menu 130, toolbar 128).
+inline constexpr int kCmdOpenCover = 32774;            // 打开封面 (toolbar 128; no handler)
+inline constexpr int kCmdNewProject = 32886;           // 新建工程
+inline constexpr int kCmdOpenProject = 32887;          // 打开工程
+inline constexpr int kCmdAddProjectItem = 32888;       // 添加工程子项
+inline constexpr int kCmdDeleteNode = 32889;           // 删除
+inline constexpr int kCmdSaveSelectedProject = 32890;  // 保存选中的工程
+inline constexpr int kCmdSaveAllProjects = 32891;      // 保存所有工程
+inline constexpr int kCmdCloseManager = 32892;         // 关闭工程管理器
+inline constexpr int kCmdManagerExit = 32893;          // 退出 (no handler)
+inline constexpr int kCmdImportNorms = 32896;          // 导入定额 (no handler)
+inline constexpr int kCmdEditNorms = 32897;            // 查看修改定额 (no handler)
+inline constexpr int kCmdManagerCover = 32898;         // 打开封面 (no handler)
+
+// Menus: the main frame's own while no child window is open, and the project manager's.
+inline constexpr int kMenuMainFrame = 128;
+inline constexpr int kMenuManager = 130;
+
+// The five toolbars of the main frame; exactly one is visible at a time.
+inline constexpr int kToolBarNoChild = 148;  // no child window open
+inline constexpr int kToolBarManager = 128;  // project manager
+inline constexpr int kToolBarData = 144;     // data window
+inline constexpr int kToolBarDrawing = 146;  // drawing window
+inline constexpr int kToolBarReport = 161;   // report window
+
+// Button images are 23 x 20 pixels.
+inline constexpr int kToolBarButtonWidth = 23;
+inline constexpr int kToolBarButtonHeight = 20;
+
+struct CommandEntry {
+    int id = 0;        // 0: separator
+    std::string text;  // GBK; the tooltip of a toolbar button
+};
+
+struct ToolBarSpec {
+    int resource = 0;
+    std::vector<CommandEntry> buttons;
+};
+
+struct MenuSpec {
+    std::string title;  // GBK
+    std::vector<CommandEntry> items;
+};
+
+// The five toolbars in the order the main frame adds them: 148, 128, 144, 146, 161.
+const std::vector<ToolBarSpec>& MainFrameToolBars();
+// The toolbar with this resource number, or nullptr.
+const ToolBarSpec* FindToolBar(int resource);
+
+// The menu of the main frame while no child window is open.
+const std::vector<MenuSpec>& MainFrameMenu();
+// Menu 130 of the project manager frame.
+const std::vector<MenuSpec>& ManagerFrameMenu();
+
+// The text of a command as the menus and toolbars show it (GBK); empty for an unknown one.
+std::string CommandText(int id);
+
+}  // namespace quarrant

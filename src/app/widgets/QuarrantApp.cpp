@@ -1,0 +1,101 @@
+#include "app/widgets/QuarrantApp.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPixmap>
+
+#include "app/AppCommands.h"
+#include "app/widgets/IconArt.h"
+#include "app/widgets/MainFrame.h"
+#include "base/FileIO.h"
+#include "controls/widgets/ShowMessage.h"
+#include "platform/QtText.h"
+#include "platform/ShellDialogs.h"
+#include "project/widgets/ManageFrame.h"
+
+namespace quarrant {
+
+namespace {
+
+CQuarrantApp* g_instance = nullptr;
+
+// "应用程序向导生成的本地应用程序": the key of the framework's profile settings (the standard
+// recent-file list is the only thing kept there).
+constexpr const char* kProfileKey =
+    "\xD3\xA6\xD3\xC3\xB3\xCC\xD0\xF2\xCF\xF2\xB5\xBC\xC9\xFA\xB3\xC9\xB5\xC4\xB1\xBE\xB5\xD8\xD3"
+    "\xA6\xD3\xC3\xB3\xCC\xD0\xF2";
+// "无法打开帮助文件："
+constexpr const char* kHelpOpenFailedText =
+    "\xCE\xDE\xB7\xA8\xB4\xF2\xBF\xAA\xB0\xEF\xD6\xFA\xCE\xC4\xBC\xFE\xA3\xBA";
+
+}  // namespace
+
+CQuarrantApp::CQuarrantApp() {
+    g_instance = this;
+}
+
+CQuarrantApp::~CQuarrantApp() {
+    // Windows go first: they hold references into the model.
+    m_mainFrame.reset();
+    if (g_instance == this) {
+        g_instance = nullptr;
+    }
+}
+
+CQuarrantApp* CQuarrantApp::Instance() {
+    return g_instance;
+}
+
+bool CQuarrantApp::InitInstance(const std::string& programFolder, bool show) {
+    // The program folder, project types, PATH.ini with every project it lists, Set.ini and
+    // the catalogues, in this order.
+    StartUp(m_settings, m_manager, programFolder);
+
+    QCoreApplication::setOrganizationName(ToQt(kProfileKey));
+    QCoreApplication::setApplicationName(QStringLiteral("Quarrant"));
+
+    m_templates.Register(130, kManagerDocType).SetFactory([this](void*) {
+        return CreateManagerFrame();
+    });
+    m_templates.Register(131, kDataDocType);
+    m_templates.Register(132, kDrawingDocType);
+    m_templates.Register(133, kTableDocType);
+
+    m_mainFrame = std::make_unique<CMainFrame>(*this);
+    m_templates.SetFrameHost([this](QMdiSubWindow* frame) { m_mainFrame->AddChildFrame(frame); });
+
+    OpenProjectManager();
+    if (show) {
+        m_mainFrame->showMaximized();
+    }
+    return true;
+}
+
+QMdiSubWindow* CQuarrantApp::CreateManagerFrame() {
+    auto* frame = new QMdiSubWindow;
+    frame->setWidget(new CManageFrame(*this));
+    frame->setWindowIcon(QIcon(QPixmap::fromImage(PaintIconArt(IconArt::kWorkspace, 16))));
+    CMainFrame::SetChildResources(frame, kToolBarManager, kMenuManager);
+    return frame;
+}
+
+void CQuarrantApp::OpenProjectManager() {
+    // The one manager document is bound to the manager itself: an open one is raised.
+    m_templates.OpenOrRaise(kManagerDocType, &m_manager, ToQt(kManagerDocType));
+}
+
+std::string CQuarrantApp::HelpPagePath() const {
+    return JoinPath(m_settings.programFolder, kHelpPageFileName);
+}
+
+void CQuarrantApp::OpenHelp() {
+    std::string path = HelpPagePath();
+    QString filePath = QString::fromStdString(FsPath(path).string());
+    if (!QFileInfo::exists(filePath) || !ShellOpen(filePath)) {
+        ShowMessage(std::string(kHelpOpenFailedText) + path);
+    }
+}
+
+}  // namespace quarrant
