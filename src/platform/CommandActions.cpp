@@ -51,9 +51,9 @@ int CommandActions::CommandId(const QAction* action) {
 
 void BuildMenuBar(QMenuBar& menuBar, const std::vector<MenuSpec>& menus, CommandActions& actions) {
     menuBar.clear();
-    for (const MenuSpec& spec : menus) {
-        QMenu* menu = menuBar.addMenu(ToQt(spec.title));
-        for (const CommandEntry& item : spec.items) {
+    for (const MenuSpec& menuTable : menus) {
+        QMenu* menu = menuBar.addMenu(ToQt(menuTable.title));
+        for (const CommandEntry& item : menuTable.items) {
             if (item.id == 0) {
                 menu->addSeparator();
             } else {
@@ -63,14 +63,14 @@ void BuildMenuBar(QMenuBar& menuBar, const std::vector<MenuSpec>& menus, Command
     }
 }
 
-QToolBar* BuildToolBar(const ToolBarSpec& spec, CommandActions& actions,
+QToolBar* BuildToolBar(const ToolBarSpec& bar, CommandActions& actions,
                        const CommandIconSource& icons, QWidget* parent) {
     auto* toolBar = new QToolBar(parent);
-    toolBar->setObjectName(QStringLiteral("ToolBar%1").arg(spec.resource));
+    toolBar->setObjectName(QStringLiteral("ToolBar%1").arg(bar.resource));
     toolBar->setMovable(true);  // the gripper
     toolBar->setIconSize(QSize(kToolBarButtonWidth, kToolBarButtonHeight));
     toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    for (const CommandEntry& button : spec.buttons) {
+    for (const CommandEntry& button : bar.buttons) {
         if (button.id == 0) {
             toolBar->addSeparator();
             continue;

@@ -56,7 +56,7 @@ void BuildMenuBar(QMenuBar& menuBar, const std::vector<MenuSpec>& menus, Command
 
 // A flat toolbar of the table with tooltips and a gripper; the object name is "ToolBar<n>".
 using CommandIconSource = std::function<QIcon(int id)>;
-QToolBar* BuildToolBar(const ToolBarSpec& spec, CommandActions& actions,
+QToolBar* BuildToolBar(const ToolBarSpec& bar, CommandActions& actions,
                        const CommandIconSource& icons, QWidget* parent);
 
 }  // namespace quarrant

@@ -14,10 +14,10 @@ namespace {
 
 std::vector<int> ButtonIds(int resource) {
     std::vector<int> ids;
-    const ToolBarSpec* spec = FindToolBar(resource);
-    EXPECT_NE(spec, nullptr) << resource;
-    if (spec != nullptr) {
-        for (const CommandEntry& button : spec->buttons) {
+    const ToolBarSpec* bar = FindToolBar(resource);
+    EXPECT_NE(bar, nullptr) << resource;
+    if (bar != nullptr) {
+        for (const CommandEntry& button : bar->buttons) {
             ids.push_back(button.id);
         }
     }
@@ -26,8 +26,8 @@ std::vector<int> ButtonIds(int resource) {
 
 TEST(AppCommandsTest, FiveToolBarsComeInTheirOrder) {
     std::vector<int> order;
-    for (const ToolBarSpec& spec : MainFrameToolBars()) {
-        order.push_back(spec.resource);
+    for (const ToolBarSpec& bar : MainFrameToolBars()) {
+        order.push_back(bar.resource);
     }
     EXPECT_EQ(order, (std::vector<int>{148, 128, 144, 146, 161}));
 }
@@ -66,10 +66,10 @@ TEST(AppCommandsTest, ButtonsCarryTheirChineseTexts) {
         {161, 33012, "退出打印预览"},
     };
     for (const Case& c : cases) {
-        const ToolBarSpec* spec = FindToolBar(c.resource);
-        ASSERT_NE(spec, nullptr);
+        const ToolBarSpec* bar = FindToolBar(c.resource);
+        ASSERT_NE(bar, nullptr);
         bool found = false;
-        for (const CommandEntry& button : spec->buttons) {
+        for (const CommandEntry& button : bar->buttons) {
             if (button.id == c.id) {
                 EXPECT_EQ(GbkToUtf8(button.text), c.utf8) << c.id;
                 found = true;

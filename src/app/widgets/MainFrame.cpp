@@ -55,10 +55,10 @@ CMainFrame::CMainFrame(CQuarrantApp& app) : m_app(app) {
     connect(m_actions, &CommandActions::Triggered, this, &CMainFrame::OnCommand);
 
     // The five toolbars, in order, at the top; the menus use the same actions.
-    for (const ToolBarSpec& spec : MainFrameToolBars()) {
-        QToolBar* toolBar = BuildToolBar(spec, *m_actions, &CommandIcon, this);
+    for (const ToolBarSpec& bar : MainFrameToolBars()) {
+        QToolBar* toolBar = BuildToolBar(bar, *m_actions, &CommandIcon, this);
         addToolBar(Qt::TopToolBarArea, toolBar);
-        m_toolBars[spec.resource] = toolBar;
+        m_toolBars[bar.resource] = toolBar;
     }
     m_childMenus[kMenuMainFrame] = &MainFrameMenu();
     m_childMenus[kMenuManager] = &ManagerFrameMenu();
@@ -103,8 +103,8 @@ void CMainFrame::SetChildResources(QMdiSubWindow* frame, int toolBar, int menu) 
 
 void CMainFrame::RegisterChildMenu(int resource, const std::vector<MenuSpec>* menu) {
     m_childMenus[resource] = menu;
-    for (const MenuSpec& spec : *menu) {
-        for (const CommandEntry& item : spec.items) {
+    for (const MenuSpec& menuTable : *menu) {
+        for (const CommandEntry& item : menuTable.items) {
             if (item.id != 0) {
                 m_actions->Action(item.id, item.text);
             }
