@@ -345,6 +345,19 @@ private:
         return true;
     }
 
+    // One group-code / value pair of an object: kNextObject when the code is "0" (which is
+    // consumed, its value line not), kEndOfFile when the file ends inside the pair.
+    enum class PairRead { kPair, kNextObject, kEndOfFile };
+    [[gnu::always_inline]] inline PairRead NextPair(int& code, std::string_view& value) {
+        if (!NextCode(code)) {
+            return PairRead::kEndOfFile;
+        }
+        if (code == 0) {
+            return PairRead::kNextObject;
+        }
+        return NextLine(value) ? PairRead::kPair : PairRead::kEndOfFile;
+    }
+
     // A string value as stored: trimmed, then decoded.
     void StoreString(std::string& field, std::string_view value) const {
         std::string_view trimmed = TrimC(value);
@@ -681,14 +694,12 @@ int DxfParser::ReadLayer() {
     for (;;) {
         int code = 0;
         std::string_view value;
-        if (!NextCode(code)) {
+        const PairRead read = NextPair(code, value);
+        if (read == PairRead::kEndOfFile) {
             return -1;
         }
-        if (code == 0) {
+        if (read == PairRead::kNextObject) {
             break;
-        }
-        if (!NextLine(value)) {
-            return -1;
         }
         switch (code) {
             case 2:
@@ -745,14 +756,12 @@ int DxfParser::ReadBlock() {
     for (;;) {
         int code = 0;
         std::string_view value;
-        if (!NextCode(code)) {
+        const PairRead read = NextPair(code, value);
+        if (read == PairRead::kEndOfFile) {
             return -1;
         }
-        if (code == 0) {
+        if (read == PairRead::kNextObject) {
             break;
-        }
-        if (!NextLine(value)) {
-            return -1;
         }
         if (code == 2) {
             auto block = std::make_shared<CCadBlock>();
@@ -938,14 +947,12 @@ int DxfParser::ReadLine(Destination destination) {
     for (;;) {
         int code = 0;
         std::string_view value;
-        if (!NextCode(code)) {
+        const PairRead read = NextPair(code, value);
+        if (read == PairRead::kEndOfFile) {
             return -1;
         }
-        if (code == 0) {
+        if (read == PairRead::kNextObject) {
             break;
-        }
-        if (!NextLine(value)) {
-            return -1;
         }
         const bool extends = destination.topLevel && state == LayerState::kOn;
         switch (code) {
@@ -993,14 +1000,12 @@ int DxfParser::ReadArc(Destination destination) {
     for (;;) {
         int code = 0;
         std::string_view value;
-        if (!NextCode(code)) {
+        const PairRead read = NextPair(code, value);
+        if (read == PairRead::kEndOfFile) {
             return -1;
         }
-        if (code == 0) {
+        if (read == PairRead::kNextObject) {
             break;
-        }
-        if (!NextLine(value)) {
-            return -1;
         }
         switch (code) {
             case 10:
@@ -1036,14 +1041,12 @@ int DxfParser::ReadCircle(Destination destination) {
     for (;;) {
         int code = 0;
         std::string_view value;
-        if (!NextCode(code)) {
+        const PairRead read = NextPair(code, value);
+        if (read == PairRead::kEndOfFile) {
             return -1;
         }
-        if (code == 0) {
+        if (read == PairRead::kNextObject) {
             break;
-        }
-        if (!NextLine(value)) {
-            return -1;
         }
         switch (code) {
             case 10:
@@ -1073,14 +1076,12 @@ int DxfParser::ReadEllipse(Destination destination) {
     for (;;) {
         int code = 0;
         std::string_view value;
-        if (!NextCode(code)) {
+        const PairRead read = NextPair(code, value);
+        if (read == PairRead::kEndOfFile) {
             return -1;
         }
-        if (code == 0) {
+        if (read == PairRead::kNextObject) {
             break;
-        }
-        if (!NextLine(value)) {
-            return -1;
         }
         switch (code) {
             case 10:
@@ -1128,14 +1129,12 @@ int DxfParser::ReadPolyline(Destination destination) {
     for (;;) {
         int code = 0;
         std::string_view value;
-        if (!NextCode(code)) {
+        const PairRead read = NextPair(code, value);
+        if (read == PairRead::kEndOfFile) {
             return -1;
         }
-        if (code == 0) {
+        if (read == PairRead::kNextObject) {
             break;
-        }
-        if (!NextLine(value)) {
-            return -1;
         }
         const bool extends = destination.topLevel && state == LayerState::kOn;
         switch (code) {
@@ -1210,14 +1209,12 @@ int DxfParser::ReadSolid(Destination destination) {
     for (;;) {
         int code = 0;
         std::string_view value;
-        if (!NextCode(code)) {
+        const PairRead read = NextPair(code, value);
+        if (read == PairRead::kEndOfFile) {
             return -1;
         }
-        if (code == 0) {
+        if (read == PairRead::kNextObject) {
             break;
-        }
-        if (!NextLine(value)) {
-            return -1;
         }
         const bool extends = destination.topLevel && KeepsLenientEntity(state);
         switch (code) {
@@ -1282,14 +1279,12 @@ int DxfParser::ReadText(Destination destination) {
     for (;;) {
         int code = 0;
         std::string_view value;
-        if (!NextCode(code)) {
+        const PairRead read = NextPair(code, value);
+        if (read == PairRead::kEndOfFile) {
             return -1;
         }
-        if (code == 0) {
+        if (read == PairRead::kNextObject) {
             break;
-        }
-        if (!NextLine(value)) {
-            return -1;
         }
         switch (code) {
             case 1:
@@ -1339,14 +1334,12 @@ int DxfParser::ReadMText(Destination destination) {
     for (;;) {
         int code = 0;
         std::string_view value;
-        if (!NextCode(code)) {
+        const PairRead read = NextPair(code, value);
+        if (read == PairRead::kEndOfFile) {
             return -1;
         }
-        if (code == 0) {
+        if (read == PairRead::kNextObject) {
             break;
-        }
-        if (!NextLine(value)) {
-            return -1;
         }
         switch (code) {
             case 1:  // group 3 continuation chunks are not read
@@ -1392,14 +1385,12 @@ int DxfParser::ReadDimension(Destination destination) {
     for (;;) {
         int code = 0;
         std::string_view value;
-        if (!NextCode(code)) {
+        const PairRead read = NextPair(code, value);
+        if (read == PairRead::kEndOfFile) {
             return -1;
         }
-        if (code == 0) {
+        if (read == PairRead::kNextObject) {
             break;
-        }
-        if (!NextLine(value)) {
-            return -1;
         }
         switch (code) {
             case 2: {
@@ -1491,14 +1482,12 @@ int DxfParser::ReadInsert(Destination destination) {
     for (;;) {
         int code = 0;
         std::string_view value;
-        if (!NextCode(code)) {
+        const PairRead read = NextPair(code, value);
+        if (read == PairRead::kEndOfFile) {
             return -1;
         }
-        if (code == 0) {
+        if (read == PairRead::kNextObject) {
             break;
-        }
-        if (!NextLine(value)) {
-            return -1;
         }
         switch (code) {
             case 2:
@@ -1570,14 +1559,12 @@ int DxfParser::ReadAttributes() {
         for (;;) {
             int code = 0;
             std::string_view value;
-            if (!NextCode(code)) {
+            const PairRead read = NextPair(code, value);
+            if (read == PairRead::kEndOfFile) {
                 return -1;
             }
-            if (code == 0) {
+            if (read == PairRead::kNextObject) {
                 break;
-            }
-            if (!NextLine(value)) {
-                return -1;
             }
             switch (code) {
                 case 10:
