@@ -74,13 +74,10 @@ void CadPicturePainter::Paint(QImage& image, const QRect& area, const CCadDrawin
             if (m_secondImage.size() != image.size()) {
                 m_secondImage = QImage(image.size(), QImage::Format_ARGB32_Premultiplied);
             }
-            RunOnPool({[&] {
-                           QPainter painter(&image);
-                           m_first.PaintEntityList(painter, drawing, view, m_firstList, first);
-                       },
+            RunOnPool({[&] { m_first.PaintEntityList(image, drawing, view, m_firstList, first); },
                        [&] {
-                           QPainter painter(&m_secondImage);
-                           m_second.PaintEntityList(painter, drawing, view, m_secondList, second);
+                           m_second.PaintEntityList(m_secondImage, drawing, view, m_secondList,
+                                                    second);
                        }});
             QPainter painter(&image);
             painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -91,10 +88,7 @@ void CadPicturePainter::Paint(QImage& image, const QRect& area, const CCadDrawin
         }
     }
     index.Query(CadRenderer::CullRect(view, area), m_firstList);
-    RunOnPool({[&] {
-        QPainter painter(&image);
-        m_first.PaintEntityList(painter, drawing, view, m_firstList, area);
-    }});
+    RunOnPool({[&] { m_first.PaintEntityList(image, drawing, view, m_firstList, area); }});
     m_lastPainted = m_firstList.size();
     m_lastShared = false;
 }

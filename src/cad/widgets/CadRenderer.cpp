@@ -26,8 +26,8 @@ constexpr double kCullMargin = 8.0;
 // A curve is flattened into chords that stay within this many pixels of it.
 constexpr double kFlatness = 0.2;
 constexpr int kMaxCurveSegments = 16384;
-// Texts up to this many pixels are painted once and copied afterwards, within this many
-// bytes of pictures per renderer.
+// Texts up to this many pixels are painted once and blended from their masks afterwards,
+// within this many bytes of masks per renderer.
 constexpr long long kMaxTextPicturePixels = 256 * 1024;
 constexpr std::size_t kTextPictureBudget = 48u * 1024u * 1024u;
 
@@ -46,10 +46,6 @@ int CurveSegments(double radiusPixels, double sweep) {
     const double step = 2.0 * std::acos(1.0 - kFlatness / radiusPixels);
     const double n = std::ceil(sweep / std::max(step, 1e-6));
     return static_cast<int>(std::clamp(n, 1.0, static_cast<double>(kMaxCurveSegments)));
-}
-
-std::size_t PictureBytes(const QImage& image) {
-    return static_cast<std::size_t>(image.width()) * image.height() * 4 + 64;
 }
 
 bool Finite(const QPointF& p) {
@@ -89,12 +85,11 @@ void CadRenderer::ForgetTextPictures() {
 
 std::size_t CadRenderer::TextPictureHash::operator()(const TextPictureKey& key) const {
     return qHash(key.text) ^ (static_cast<std::size_t>(key.pixelSize) * 0x9E3779B97F4A7C15ull) ^
-           (static_cast<std::size_t>(key.color) << 7);
+           (static_cast<std::size_t>(key.turn) << 17);
 }
 
-CadRenderer::TextPicture* CadRenderer::PictureOf(const QString& text, int pixelSize, QRgb color,
-                                                 const QFont& font) {
-    TextPictureKey key{text, pixelSize, color};
+CadRenderer::TextPicture* CadRenderer::PictureOf(const QString& text, int pixelSize, int turn) {
+    TextPictureKey key{text, pixelSize, turn};
     auto found = m_pictures.find(key);
     if (found != m_pictures.end()) {
         found->second.lastPaint = m_paintNumber;
@@ -103,8 +98,11 @@ CadRenderer::TextPicture* CadRenderer::PictureOf(const QString& text, int pixelS
     if (m_picturesFull) {
         return nullptr;
     }
-    // The ink of the glyphs around the base-line origin, with room to spare.
-    const QRectF ink = QFontMetricsF(font).boundingRect(text);
+    // The ink of the glyphs around the base-line origin, turned, with room to spare.
+    const QFont& font = FontOfSize(pixelSize);
+    QTransform turning;
+    turning.rotate(turn);
+    const QRectF ink = turning.mapRect(QFontMetricsF(font).boundingRect(text));
     const int margin = 2 + pixelSize / 8;
     const int left = static_cast<int>(std::floor(ink.left())) - margin;
     const int top = static_cast<int>(std::floor(ink.top())) - margin;
@@ -122,7 +120,7 @@ CadRenderer::TextPicture* CadRenderer::PictureOf(const QString& text, int pixelS
             if (entry.second.lastPaint == m_paintNumber) {
                 return false;
             }
-            m_pictureBytes -= PictureBytes(entry.second.image);
+            m_pictureBytes -= entry.second.mask.Bytes();
             return true;
         });
         if (m_pictureBytes > kTextPictureBudget / 2) {
@@ -130,19 +128,23 @@ CadRenderer::TextPicture* CadRenderer::PictureOf(const QString& text, int pixelS
             return nullptr;
         }
     }
-    TextPicture picture;
-    picture.image = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
-    picture.image.fill(Qt::transparent);
-    picture.anchor = QPoint(-left, -top);
-    picture.lastPaint = m_paintNumber;
+    // The glyphs in opaque white on nothing: their alpha is their coverage.
+    QImage glyphs(width, height, QImage::Format_ARGB32_Premultiplied);
+    glyphs.fill(Qt::transparent);
     {
-        QPainter painter(&picture.image);
+        QPainter painter(&glyphs);
         painter.setRenderHint(QPainter::TextAntialiasing, true);
         painter.setFont(font);
-        painter.setPen(QPen(QColor::fromRgba(color), 0));
-        painter.drawText(QPointF(picture.anchor), text);
+        painter.setPen(QPen(Qt::white, 0));
+        painter.translate(-left, -top);
+        painter.rotate(turn);
+        painter.drawText(QPointF(0.0, 0.0), text);
     }
-    m_pictureBytes += PictureBytes(picture.image);
+    TextPicture picture;
+    picture.mask = CoverageMask::FromAlpha(reinterpret_cast<const std::uint32_t*>(glyphs.constBits()),
+                                           width, height, glyphs.bytesPerLine() / 4, -left, -top);
+    picture.lastPaint = m_paintNumber;
+    m_pictureBytes += picture.mask.Bytes() + static_cast<std::size_t>(text.size()) * 2 + 64;
     return &m_pictures.emplace(std::move(key), std::move(picture)).first->second;
 }
 
@@ -161,18 +163,10 @@ CadRenderer::Fill CadRenderer::FillOf(const CCadRecord& record) const {
     return fill;
 }
 
-void CadRenderer::FlushLines() {
-    if (!m_lines.empty()) {
-        m_painter->drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
-        m_lines.clear();
-    }
-}
-
 void CadRenderer::UseStroke(const Stroke& stroke) {
     if (m_hasStroke && m_stroke == stroke) {
         return;
     }
-    FlushLines();
     QPen pen(QColor::fromRgba(stroke.color));
     if (stroke.width >= 1.0) {
         pen.setWidthF(stroke.width);
@@ -192,7 +186,6 @@ void CadRenderer::UseStroke(const Stroke& stroke) {
 }
 
 void CadRenderer::UseFill(const Fill& fill) {
-    FlushLines();
     m_hasStroke = false;
     m_painter->setPen(Qt::NoPen);
     if (fill.hatched) {
@@ -206,11 +199,32 @@ void CadRenderer::AddLine(const Stroke& stroke, QPointF a, QPointF b) {
     if (!Finite(a) || !Finite(b)) {
         return;
     }
+    if (m_canvas && stroke.Thin()) {
+        m_canvas->Line({a.x(), a.y()}, {b.x(), b.y()}, PremultiplyArgb(stroke.color));
+        return;
+    }
     UseStroke(stroke);
     // Each line on its own: the painting library cuts a batch of lines at the window's edge
     // (or a clip) as a whole, which moves single pixels depending on the other lines of the
     // batch; one at a time, a line's pixels depend only on the line.
     m_painter->drawLine(a, b);
+}
+
+void CadRenderer::StrokePoints(const Stroke& stroke) {
+    if (m_points.size() < 2) {
+        return;
+    }
+    if (m_canvas && stroke.Thin()) {
+        m_canvasPoints.resize(m_points.size());
+        for (std::size_t i = 0; i < m_points.size(); ++i) {
+            m_canvasPoints[i] = {m_points[i].x(), m_points[i].y()};
+        }
+        m_canvas->Path(m_canvasPoints.data(), m_canvasPoints.size(),
+                       PremultiplyArgb(stroke.color));
+        return;
+    }
+    UseStroke(stroke);
+    m_painter->drawPolyline(m_points.data(), static_cast<int>(m_points.size()));
 }
 
 CadRect CadRenderer::CullRect(const CadView& view, const QRect& area) {
@@ -222,15 +236,19 @@ CadRect CadRenderer::CullRect(const CadView& view, const QRect& area) {
                    std::max(topLeft.x, bottomRight.x), std::max(topLeft.y, bottomRight.y)};
 }
 
-void CadRenderer::PaintEntities(QPainter& painter, const CCadDrawing& drawing, const CadView& view,
-                                const SpatialIndex& index, const QRect& area) {
-    index.Query(CullRect(view, area), m_visible);
-    PaintEntityList(painter, drawing, view, m_visible, area);
-}
-
-void CadRenderer::PaintEntityList(QPainter& painter, const CCadDrawing& drawing,
+void CadRenderer::PaintEntityList(QImage& image, const CCadDrawing& drawing,
                                   const CadView& view, const std::vector<std::uint32_t>& indices,
                                   const QRect& area) {
+    // The pixels are taken before a painter holds the image, so that the image is not
+    // copied away from under the painter.
+    m_canvas.reset();
+    if (image.format() == QImage::Format_ARGB32_Premultiplied && !image.isNull()) {
+        m_canvas.emplace(reinterpret_cast<std::uint32_t*>(image.bits()), image.width(),
+                         image.height(), image.bytesPerLine() / 4);
+        const QRect clip = area.intersected(image.rect());
+        m_canvas->SetClip(clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1);
+    }
+    QPainter painter(&image);
     m_painter = &painter;
     m_view = &view;
     m_drawing = &drawing;
@@ -243,7 +261,6 @@ void CadRenderer::PaintEntityList(QPainter& painter, const CCadDrawing& drawing,
                               -static_cast<double>(view.OffsetX()),
                               -static_cast<double>(view.OffsetY())};
     m_hasStroke = false;
-    m_lines.clear();
     ++m_paintNumber;
     m_picturesFull = false;
 
@@ -261,11 +278,10 @@ void CadRenderer::PaintEntityList(QPainter& painter, const CCadDrawing& drawing,
             DrawGrips(entity);
         }
     }
-    FlushLines();
     m_hasStroke = false;
-    painter.resetTransform();
     m_painter = nullptr;
     m_drawing = nullptr;
+    m_canvas.reset();
 }
 
 void CadRenderer::DrawEntity(const CCadEntity& entity, const CadTransform& t,
@@ -279,13 +295,13 @@ void CadRenderer::DrawEntity(const CCadEntity& entity, const CadTransform& t,
             break;
         case kCadArc: {
             const auto* arc = entity.As<CCadArc>();
-            DrawArc(*arc, arc->centerX, arc->centerY, arc->radius, arc->startAngle,
+            DrawArc(arc->centerX, arc->centerY, arc->radius, arc->startAngle,
                     ArcSweep(arc->startAngle, arc->endAngle), t, StrokeOf(*arc));
             break;
         }
         case kCadCircle: {
             const auto* circle = entity.As<CCadCircle>();
-            DrawArc(*circle, circle->centerX, circle->centerY, circle->radius, 0.0, 360.0, t,
+            DrawArc(circle->centerX, circle->centerY, circle->radius, 0.0, 360.0, t,
                     StrokeOf(*circle));
             break;
         }
@@ -320,30 +336,47 @@ void CadRenderer::DrawLine(const CCadLine& line, const CadTransform& t) {
             ToQt(t.Map(line.endX, line.endY)));
 }
 
-void CadRenderer::DrawArc(const CCadRecord& record, double cx, double cy, double radius,
-                          double startAngle, double sweep, const CadTransform& t,
-                          const Stroke& stroke) {
-    (void)record;
+bool CadRenderer::ArcPoints(double cx, double cy, double radius, double startAngle,
+                            double sweep, const CadTransform& t) {
     if (!(sweep > 0.0) || !std::isfinite(sweep) || !std::isfinite(radius) ||
         !std::isfinite(startAngle)) {
-        return;
+        return false;
     }
     sweep = std::min(sweep, 360.0);
     const double start = startAngle * kRadiansPerDegree;
     const double sweepRadians = sweep * kRadiansPerDegree;
     const int n = CurveSegments(std::fabs(radius) * t.MaxStretch(), sweepRadians);
-    m_points.resize(static_cast<std::size_t>(n) + 1);
+    const std::size_t first = m_points.size();
+    m_points.resize(first + static_cast<std::size_t>(n) + 1);
+    // Angles grow clockwise on the screen (Y down): (cos a, sin a) from the centre. Each
+    // chord end is the one before turned by the chord's angle; the last is the arc's end.
+    const double stepCos = std::cos(sweepRadians / n);
+    const double stepSin = std::sin(sweepRadians / n);
+    double dx = radius * std::cos(start);
+    double dy = radius * std::sin(start);
     for (int k = 0; k <= n; ++k) {
-        // Angles grow clockwise on the screen (Y down): (cos a, sin a) from the centre.
-        const double a = start + sweepRadians * k / n;
-        m_points[k] = ToQt(t.Map(cx + radius * std::cos(a), cy + radius * std::sin(a)));
-        if (!Finite(m_points[k])) {
-            return;
+        if (k == n) {
+            dx = radius * std::cos(start + sweepRadians);
+            dy = radius * std::sin(start + sweepRadians);
         }
+        QPointF& p = m_points[first + static_cast<std::size_t>(k)];
+        p = ToQt(t.Map(cx + dx, cy + dy));
+        if (!Finite(p)) {
+            return false;
+        }
+        const double turned = dx * stepCos - dy * stepSin;
+        dy = dx * stepSin + dy * stepCos;
+        dx = turned;
     }
-    UseStroke(stroke);
-    FlushLines();
-    m_painter->drawPolyline(m_points.data(), n + 1);
+    return true;
+}
+
+void CadRenderer::DrawArc(double cx, double cy, double radius, double startAngle, double sweep,
+                          const CadTransform& t, const Stroke& stroke) {
+    m_points.clear();
+    if (ArcPoints(cx, cy, radius, startAngle, sweep, t)) {
+        StrokePoints(stroke);
+    }
 }
 
 void CadRenderer::DrawEllipse(const CCadEllipse& ellipse, const CadTransform& t,
@@ -368,9 +401,7 @@ void CadRenderer::DrawEllipse(const CCadEllipse& ellipse, const CadTransform& t,
             return;
         }
     }
-    UseStroke(StrokeOf(ellipse));
-    FlushLines();
-    m_painter->drawPolyline(m_points.data(), n + 1);
+    StrokePoints(StrokeOf(ellipse));
 }
 
 void CadRenderer::DrawPolyline(const CCadPolyline& polyline, const CadTransform& t) {
@@ -385,14 +416,50 @@ void CadRenderer::DrawPolyline(const CCadPolyline& polyline, const CadTransform&
         width = 0.0;
     }
     const Stroke stroke = StrokeOf(polyline, width >= 1.0 ? width : 0.0);
+    if (!stroke.Thin() || !m_canvas) {
+        // Segment by segment with the painter's pen.
+        auto segment = [&](const CCadVertex& a, const CCadVertex& b) {
+            const BulgeArc arc = BulgeSegmentArc(a, b);
+            if (arc.valid) {
+                DrawArc(arc.centre.x, arc.centre.y, arc.radius, arc.startAngle,
+                        ArcSweep(arc.startAngle, arc.endAngle), t, stroke);
+            } else {
+                AddLine(stroke, ToQt(t.Map(a.x, a.y)), ToQt(t.Map(b.x, b.y)));
+            }
+        };
+        for (std::size_t i = 0; i + 1 < n; ++i) {
+            segment(vertices[i], vertices[i + 1]);
+        }
+        if ((polyline.flags & 1) != 0) {
+            segment(vertices[n - 1], vertices[0]);
+        }
+        return;
+    }
+    // One path through every vertex and along every bulge, so that each pixel of the
+    // polyline is lit once.
+    m_points.clear();
+    m_points.push_back(ToQt(t.Map(vertices[0].x, vertices[0].y)));
     auto segment = [&](const CCadVertex& a, const CCadVertex& b) {
         const BulgeArc arc = BulgeSegmentArc(a, b);
+        const QPointF end = ToQt(t.Map(b.x, b.y));
         if (arc.valid) {
-            DrawArc(polyline, arc.centre.x, arc.centre.y, arc.radius, arc.startAngle,
-                    ArcSweep(arc.startAngle, arc.endAngle), t, stroke);
-        } else {
-            AddLine(stroke, ToQt(t.Map(a.x, a.y)), ToQt(t.Map(b.x, b.y)));
+            const std::size_t first = m_points.size();
+            if (ArcPoints(arc.centre.x, arc.centre.y, arc.radius, arc.startAngle,
+                          ArcSweep(arc.startAngle, arc.endAngle), t)) {
+                // The arc's chords run clockwise; from b to a when the bulge turns the
+                // other way.
+                const QPointF begin = m_points[first - 1];
+                const QPointF d1 = m_points[first] - begin;
+                const QPointF d2 = m_points.back() - begin;
+                if (QPointF::dotProduct(d2, d2) < QPointF::dotProduct(d1, d1)) {
+                    std::reverse(m_points.begin() + static_cast<std::ptrdiff_t>(first),
+                                 m_points.end());
+                }
+            } else {
+                m_points.resize(first);
+            }
         }
+        m_points.push_back(end);
     };
     for (std::size_t i = 0; i + 1 < n; ++i) {
         segment(vertices[i], vertices[i + 1]);
@@ -400,6 +467,12 @@ void CadRenderer::DrawPolyline(const CCadPolyline& polyline, const CadTransform&
     if ((polyline.flags & 1) != 0) {
         segment(vertices[n - 1], vertices[0]);
     }
+    for (const QPointF& p : m_points) {
+        if (!Finite(p)) {
+            return;
+        }
+    }
+    StrokePoints(stroke);
 }
 
 void CadRenderer::DrawSolid(const CCadSolid& solid, const CadTransform& t) {
@@ -443,20 +516,29 @@ std::vector<CadRenderer::ScreenString>& CadRenderer::ScreenStrings(const CCadEnt
     return m_texts.emplace(entity.record.get(), std::move(strings)).first->second;
 }
 
-const QFont& CadRenderer::FontOfSize(int pixelSize, double& ascent) {
+const QFont& CadRenderer::FontOfSize(int pixelSize) {
     if (pixelSize != m_fontPixelSize) {
         m_font = m_baseFont;
         m_font.setPixelSize(pixelSize);
-        m_fontAscent = QFontMetricsF(m_font).ascent();
         m_fontPixelSize = pixelSize;
     }
-    ascent = m_fontAscent;
     return m_font;
+}
+
+double CadRenderer::AscentOf(int pixelSize) {
+    auto found = m_ascents.find(pixelSize);
+    if (found != m_ascents.end()) {
+        return found->second;
+    }
+    const double ascent = QFontMetricsF(FontOfSize(pixelSize)).ascent();
+    m_ascents.emplace(pixelSize, ascent);
+    return ascent;
 }
 
 void CadRenderer::DrawString(ScreenString& text, QPointF origin, double rotation, QPointF offset,
                              double sizePixels, const Fill& fill) {
-    if (text.text.isEmpty() || !Finite(origin) || !std::isfinite(sizePixels)) {
+    if (text.text.isEmpty() || !Finite(origin) || !std::isfinite(sizePixels) ||
+        !std::isfinite(rotation)) {
         return;
     }
     // Sizes are whole pixels; a text of less than one pixel is drawn a pixel high.
@@ -469,47 +551,48 @@ void CadRenderer::DrawString(ScreenString& text, QPointF origin, double rotation
         origin.y() + reach < m_area.top() || origin.y() - reach > m_area.bottom() + 1) {
         return;
     }
-    double ascent = 0.0;
-    const QFont& font = FontOfSize(pixelSize, ascent);
-    FlushLines();
+    const double ascent = AscentOf(pixelSize);
+    // Turns are whole degrees (the callers truncate them).
+    const int turn = ((static_cast<int>(std::fmod(rotation, 360.0)) % 360) + 360) % 360;
+    if (!fill.hatched && m_canvas) {
+        // The base-line origin, turned about the box's corner and put on a whole pixel; the
+        // glyphs are blended from their mask.
+        const double radians = turn * kRadiansPerDegree;
+        const double lx = offset.x();
+        const double ly = offset.y() + ascent;
+        const double bx = origin.x() + lx * std::cos(radians) - ly * std::sin(radians);
+        const double by = origin.y() + lx * std::sin(radians) + ly * std::cos(radians);
+        TextPicture* picture = nullptr;
+        if (text.picture != nullptr && text.pictureGeneration == m_pictureGeneration &&
+            text.pictureSize == pixelSize && text.pictureTurn == turn) {
+            picture = text.picture;
+            picture->lastPaint = m_paintNumber;
+        } else {
+            picture = PictureOf(text.text, pixelSize, turn);
+            text.picture = picture;
+            text.pictureSize = pixelSize;
+            text.pictureTurn = turn;
+            text.pictureGeneration = m_pictureGeneration;
+        }
+        if (picture != nullptr) {
+            m_canvas->Mask(picture->mask, static_cast<int>(std::floor(bx + 0.5)),
+                           static_cast<int>(std::floor(by + 0.5)), PremultiplyArgb(fill.color));
+            return;
+        }
+    }
     m_hasStroke = false;
     if (fill.hatched) {
         m_painter->setPen(QPen(CheckerBoardBrush(fill.color, kHatchBackground), 0));
     } else {
         m_painter->setPen(QPen(QColor::fromRgba(fill.color), 0));
     }
-    m_painter->setFont(font);
-    if (rotation != 0.0) {
-        QTransform transform;
-        transform.translate(origin.x(), origin.y());
-        transform.rotate(rotation);
-        m_painter->setTransform(transform);
-        m_painter->drawText(QPointF(offset.x(), offset.y() + ascent), text.text);
-        m_painter->resetTransform();
-        return;
-    }
-    // The base-line origin on a whole pixel; an unhatched text is copied from its picture.
-    const QPoint baseline(static_cast<int>(std::floor(origin.x() + offset.x() + 0.5)),
-                          static_cast<int>(std::floor(origin.y() + offset.y() + ascent + 0.5)));
-    if (!fill.hatched) {
-        TextPicture* picture = nullptr;
-        if (text.picture != nullptr && text.pictureGeneration == m_pictureGeneration &&
-            text.pictureSize == pixelSize && text.pictureColor == fill.color) {
-            picture = text.picture;
-            picture->lastPaint = m_paintNumber;
-        } else {
-            picture = PictureOf(text.text, pixelSize, fill.color, font);
-            text.picture = picture;
-            text.pictureSize = pixelSize;
-            text.pictureColor = fill.color;
-            text.pictureGeneration = m_pictureGeneration;
-        }
-        if (picture != nullptr) {
-            m_painter->drawImage(baseline - picture->anchor, picture->image);
-            return;
-        }
-    }
-    m_painter->drawText(QPointF(baseline), text.text);
+    m_painter->setFont(FontOfSize(pixelSize));
+    QTransform transform;
+    transform.translate(origin.x(), origin.y());
+    transform.rotate(turn);
+    m_painter->setTransform(transform);
+    m_painter->drawText(QPointF(offset.x(), offset.y() + ascent), text.text);
+    m_painter->resetTransform();
 }
 
 void CadRenderer::DrawText(const CCadEntity& entity) {
@@ -581,7 +664,6 @@ void CadRenderer::DrawGrip(double x, double y) {
     if (!Finite(p)) {
         return;
     }
-    FlushLines();
     m_hasStroke = false;
     const QRectF square(p.x() - kGripHalfSide, p.y() - kGripHalfSide, 2 * kGripHalfSide,
                         2 * kGripHalfSide);

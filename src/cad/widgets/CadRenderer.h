@@ -3,8 +3,9 @@
 // Paints a drawing the way the CAD control shows it: every entity in drawing order with its
 // colour at alpha 200, one-pixel cosmetic pens, the dash pattern {5, 10, 5, 10} for selected
 // entities, the marked colours, solid and checker-board fills, texts in the CJK font, grips,
-// and the measurement overlays. Drawing coordinates are turned into client pixels here; only
-// the entities the view can show are painted.
+// and the measurement overlays. Drawing coordinates are turned into client pixels here.
+// One-pixel solid strokes and unhatched texts, nearly all of a drawing, are blended by
+// RasterCanvas; dashed, wide and filled shapes go through QPainter.
 
 #include <QBrush>
 #include <QColor>
@@ -15,13 +16,14 @@
 #include <QRect>
 #include <QString>
 
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
 #include "cad/CadDrawing.h"
 #include "cad/CadInteraction.h"
 #include "cad/CadView.h"
-#include "cad/SpatialIndex.h"
+#include "cad/RasterCanvas.h"
 
 class QPainter;
 
@@ -46,15 +48,14 @@ public:
 
     // Forgets the texts converted for the screen (call when the drawing changes).
     void ForgetTexts();
-    // Forgets the text pictures kept for repainting.
+    // Forgets the glyph masks kept for repainting.
     void ForgetTextPictures();
 
-    // Fills area black and paints every entity whose box meets it, in drawing order, each
-    // followed by its grips when selected. The painter draws in client pixels.
-    void PaintEntities(QPainter& painter, const CCadDrawing& drawing, const CadView& view,
-                       const SpatialIndex& index, const QRect& area);
-    // The same for entities already chosen (indices into the entity array, ascending).
-    void PaintEntityList(QPainter& painter, const CCadDrawing& drawing, const CadView& view,
+    // Fills area of image black and paints the chosen entities (indices into the entity
+    // array, ascending: drawing order), each followed by its grips when selected. The image
+    // has the window's size; one-pixel strokes and texts are blended straight into a
+    // premultiplied image, within area.
+    void PaintEntityList(QImage& image, const CCadDrawing& drawing, const CadView& view,
                          const std::vector<std::uint32_t>& indices, const QRect& area);
     // The drawing rectangle whose entities can show in area (client pixels) of the view.
     static CadRect CullRect(const CadView& view, const QRect& area);
@@ -66,7 +67,7 @@ public:
     // The rubber line of a path measurement, drawn by inverting the pixels.
     static void PaintRubberLine(QPainter& painter, CadPixel from, CadPixel to);
 
-    // Entities painted by the last PaintEntities (top-level, after culling).
+    // Entities painted by the last PaintEntityList.
     std::size_t LastPaintedCount() const { return m_lastPainted; }
 
 private:
@@ -75,33 +76,32 @@ private:
         bool dashed = false;
         double width = 0.0;  // pixels; 0 = cosmetic one-pixel pen
         bool operator==(const Stroke&) const = default;
+        // A one-pixel solid line, which the canvas draws.
+        bool Thin() const { return !dashed && width < 1.0; }
     };
-    // A text as the screen shows it.
-    struct TextPicture;
-    struct ScreenString {
-        QString text;
-        // The picture it was last copied from, while the pictures have not been thinned out.
-        TextPicture* picture = nullptr;
-        int pictureSize = 0;
-        QRgb pictureColor = 0;
-        std::uint64_t pictureGeneration = 0;
-    };
-    // An unturned, unhatched text painted once at a size and colour, kept to be copied onto
-    // later paints: the glyphs are drawn at a whole-pixel base-line origin, which lies at
-    // anchor inside the picture.
+    // Where a text's glyphs have ink at a pixel size and turn, kept to be blended onto later
+    // paints in any colour: the glyphs' base-line origin lies on the mask's anchor.
     struct TextPictureKey {
         QString text;
         int pixelSize = 0;
-        QRgb color = 0;
+        int turn = 0;  // whole degrees clockwise, 0..359
         bool operator==(const TextPictureKey&) const = default;
     };
     struct TextPictureHash {
         std::size_t operator()(const TextPictureKey& key) const;
     };
     struct TextPicture {
-        QImage image;
-        QPoint anchor;
+        CoverageMask mask;
         std::uint64_t lastPaint = 0;
+    };
+    // A text as the screen shows it.
+    struct ScreenString {
+        QString text;
+        // The picture it was last blended from, while no pictures have been thrown away.
+        TextPicture* picture = nullptr;
+        int pictureSize = 0;
+        int pictureTurn = 0;
+        std::uint64_t pictureGeneration = 0;
     };
     struct Fill {
         QRgb color = kDefaultPenColor;
@@ -112,8 +112,12 @@ private:
     void DrawEntity(const CCadEntity& entity, const CadTransform& toDevice,
                     const CCadDrawing* ellipseFrame);
     void DrawLine(const CCadLine& line, const CadTransform& t);
-    void DrawArc(const CCadRecord& record, double cx, double cy, double radius, double startAngle,
-                 double sweep, const CadTransform& t, const Stroke& stroke);
+    // Appends the chords of an arc (drawing units, angles in degrees, sweep clockwise on
+    // the screen) in device pixels to m_points; false if a point is not finite.
+    bool ArcPoints(double cx, double cy, double radius, double startAngle, double sweep,
+                   const CadTransform& t);
+    void DrawArc(double cx, double cy, double radius, double startAngle, double sweep,
+                 const CadTransform& t, const Stroke& stroke);
     void DrawEllipse(const CCadEllipse& ellipse, const CadTransform& t,
                      const CCadDrawing* ellipseFrame);
     void DrawPolyline(const CCadPolyline& polyline, const CadTransform& t);
@@ -128,19 +132,23 @@ private:
     // turned clockwise by rotation degrees about origin, size in pixels.
     void DrawString(ScreenString& text, QPointF origin, double rotation, QPointF offset,
                     double sizePixels, const Fill& fill);
+    // The points of m_points joined by the stroke.
+    void StrokePoints(const Stroke& stroke);
 
     Stroke StrokeOf(const CCadRecord& record, double width = 0.0) const;
     Fill FillOf(const CCadRecord& record) const;
     void UseStroke(const Stroke& stroke);
     void UseFill(const Fill& fill);
-    void FlushLines();
     void AddLine(const Stroke& stroke, QPointF a, QPointF b);
 
     // The screen texts of a TEXT (one), an MTEXT (its lines) or a DIMENSION (its value).
     std::vector<ScreenString>& ScreenStrings(const CCadEntity& entity);
-    const QFont& FontOfSize(int pixelSize, double& ascent);
+    const QFont& FontOfSize(int pixelSize);
+    double AscentOf(int pixelSize);
+    TextPicture* PictureOf(const QString& text, int pixelSize, int turn);
 
     QPainter* m_painter = nullptr;
+    std::optional<RasterCanvas> m_canvas;
     const CadView* m_view = nullptr;
     const CCadDrawing* m_drawing = nullptr;
     CadTransform m_toDevice;
@@ -149,10 +157,8 @@ private:
 
     bool m_hasStroke = false;
     Stroke m_stroke;
-    std::vector<QLineF> m_lines;
     std::vector<QPointF> m_points;
-
-    TextPicture* PictureOf(const QString& text, int pixelSize, QRgb color, const QFont& font);
+    std::vector<RasterCanvas::Point> m_canvasPoints;
 
     std::unordered_map<TextPictureKey, TextPicture, TextPictureHash> m_pictures;
     std::size_t m_pictureBytes = 0;
@@ -162,9 +168,8 @@ private:
     QFont m_baseFont;
     int m_fontPixelSize = -1;
     QFont m_font;
-    double m_fontAscent = 0.0;
+    std::unordered_map<int, double> m_ascents;  // by pixel size
     std::unordered_map<const CCadRecord*, std::vector<ScreenString>> m_texts;
-    std::vector<std::uint32_t> m_visible;
     std::size_t m_lastPainted = 0;
 };
 

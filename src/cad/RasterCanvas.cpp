@@ -1,0 +1,255 @@
+#include "cad/RasterCanvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace quarrant {
+namespace {
+
+// x * a / 255 on each channel, rounded the way the painting library rounds it, so that
+// what is blended here matches what it blends itself.
+inline std::uint32_t ByteMul(std::uint32_t x, std::uint32_t a) {
+    std::uint32_t t = (x & 0xff00ffu) * a;
+    t = (t + ((t >> 8) & 0xff00ffu) + 0x800080u) >> 8;
+    t &= 0xff00ffu;
+    x = ((x >> 8) & 0xff00ffu) * a;
+    x = x + ((x >> 8) & 0xff00ffu) + 0x800080u;
+    x &= 0xff00ff00u;
+    return x | t;
+}
+
+// The pixel a coordinate lies in. A point within 1/512 pixel short of a pixel edge counts as
+// on the edge, so that a point meant to lie there is not moved into the pixel before it by
+// the last bit of a calculation.
+double PixelOf(double v) {
+    return std::floor(v + 1.0 / 512.0);
+}
+
+
+}  // namespace
+
+std::uint32_t PremultiplyArgb(std::uint32_t x) {
+    const std::uint32_t a = x >> 24;
+    std::uint32_t t = (x & 0xff00ffu) * a;
+    t = (t + ((t >> 8) & 0xff00ffu) + 0x800080u) >> 8;
+    t &= 0xff00ffu;
+    x = ((x >> 8) & 0xffu) * a;
+    x = x + ((x >> 8) & 0xffu) + 0x80u;
+    x &= 0xff00u;
+    return x | t | (a << 24);
+}
+
+CoverageMask CoverageMask::FromAlpha(const std::uint32_t* pixels, int width, int height,
+                                     std::ptrdiff_t stridePixels, int anchorX, int anchorY) {
+    CoverageMask mask;
+    mask.m_width = std::max(width, 0);
+    mask.m_height = std::max(height, 0);
+    mask.m_anchorX = anchorX;
+    mask.m_anchorY = anchorY;
+    mask.m_rowStart.assign(1, 0);
+    mask.m_rowStart.reserve(static_cast<std::size_t>(mask.m_height) + 1);
+    for (int y = 0; y < mask.m_height; ++y) {
+        const std::uint32_t* row = pixels + static_cast<std::ptrdiff_t>(y) * stridePixels;
+        int x = 0;
+        while (x < mask.m_width) {
+            if ((row[x] >> 24) == 0) {
+                ++x;
+                continue;
+            }
+            Run run;
+            run.x = x;
+            run.offset = static_cast<std::uint32_t>(mask.m_coverage.size());
+            while (x < mask.m_width && (row[x] >> 24) != 0) {
+                mask.m_coverage.push_back(static_cast<std::uint8_t>(row[x] >> 24));
+                ++x;
+            }
+            run.length = x - run.x;
+            mask.m_runs.push_back(run);
+        }
+        mask.m_rowStart.push_back(static_cast<std::uint32_t>(mask.m_runs.size()));
+    }
+    mask.m_runs.shrink_to_fit();
+    mask.m_coverage.shrink_to_fit();
+    return mask;
+}
+
+std::size_t CoverageMask::Bytes() const {
+    return sizeof(*this) + m_rowStart.size() * sizeof(std::uint32_t) + m_runs.size() * sizeof(Run) +
+           m_coverage.size();
+}
+
+RasterCanvas::RasterCanvas(std::uint32_t* pixels, int width, int height,
+                           std::ptrdiff_t stridePixels)
+    : m_pixels(pixels),
+      m_width(std::max(width, 0)),
+      m_height(std::max(height, 0)),
+      m_stride(stridePixels),
+      m_clipRight(m_width),
+      m_clipBottom(m_height) {}
+
+void RasterCanvas::SetClip(int left, int top, int right, int bottom) {
+    m_clipLeft = std::clamp(left, 0, m_width);
+    m_clipTop = std::clamp(top, 0, m_height);
+    m_clipRight = std::clamp(right, m_clipLeft, m_width);
+    m_clipBottom = std::clamp(bottom, m_clipTop, m_height);
+}
+
+namespace {
+
+// Blends a premultiplied colour over a pixel; inverse is 255 minus the colour's alpha.
+inline void BlendPixel(std::uint32_t* pixel, std::uint32_t color, std::uint32_t inverse) {
+    *pixel = color + ByteMul(*pixel, inverse);
+}
+
+// Lights the pixels of the line from a to b. The line runs from the pixel holding a to the
+// pixel holding b: one pixel per step along the axis on which it runs farther, on the line
+// between the two pixels' centres, rounded to the nearest pixel. Each pixel is worked out
+// from its step alone, so the clip only leaves pixels out. skipFirst and skipLast leave out
+// the pixels of a and of b (joints of a path that the neighbouring line lights).
+void WalkLine(RasterCanvas::Point a, RasterCanvas::Point b, std::uint32_t* pixels,
+              std::ptrdiff_t stride, int clipLeft, int clipTop, int clipRight, int clipBottom,
+              std::uint32_t color, bool skipFirst, bool skipLast) {
+    const double ax = PixelOf(a.x);
+    const double ay = PixelOf(a.y);
+    const double bx = PixelOf(b.x);
+    const double by = PixelOf(b.y);
+    const bool steep = std::fabs(by - ay) > std::fabs(bx - ax);
+    // u is the major axis, v the minor one.
+    const double ua = steep ? ay : ax;
+    const double va = steep ? ax : ay;
+    const double ub = steep ? by : bx;
+    const double vb = steep ? bx : by;
+    const int uClipLow = steep ? clipTop : clipLeft;
+    const int uClipHigh = steep ? clipBottom : clipRight;  // exclusive
+    const int vClipLow = steep ? clipLeft : clipTop;
+    const int vClipHigh = steep ? clipRight : clipBottom;  // exclusive
+    if (uClipLow >= uClipHigh || vClipLow >= vClipHigh) {
+        return;
+    }
+    const double du = ub - ua;
+    const double slope = du != 0.0 ? (vb - va) / du : 0.0;
+    // Steps that can reach the clip: within it along u, and where the line is within a
+    // pixel of it along v.
+    double low = std::max(std::min(ua, ub), static_cast<double>(uClipLow));
+    double high = std::min(std::max(ua, ub), static_cast<double>(uClipHigh - 1));
+    if (slope != 0.0) {
+        const double s1 = ua + (vClipLow - 1.0 - va) / slope;
+        const double s2 = ua + (vClipHigh + 1.0 - va) / slope;
+        low = std::max(low, std::floor(std::min(s1, s2)) - 1.0);
+        high = std::min(high, std::ceil(std::max(s1, s2)) + 1.0);
+    } else if (va < vClipLow || va >= vClipHigh) {
+        return;
+    }
+    const int step = ub >= ua ? 1 : -1;
+    if (skipFirst) {
+        if (step > 0) {
+            low = std::max(low, ua + 1.0);
+        } else {
+            high = std::min(high, ua - 1.0);
+        }
+    }
+    if (skipLast) {
+        if (step > 0) {
+            high = std::min(high, ub - 1.0);
+        } else {
+            low = std::max(low, ub + 1.0);
+        }
+    }
+    if (!(low <= high)) {
+        return;
+    }
+    const int count = static_cast<int>(high - low) + 1;
+    const double first = step > 0 ? low : high;
+    // Pixel offsets of one step along u and one along v.
+    const std::ptrdiff_t uStride = steep ? stride : 1;
+    const std::ptrdiff_t vStride = steep ? 1 : stride;
+    const unsigned vSpan = static_cast<unsigned>(vClipHigh - vClipLow);
+    const std::uint32_t inverse = 255u - (color >> 24);
+    // v + 0.5 at u = 0. The narrowing above keeps v near the clip; the clamp keeps it within
+    // int for lines whose ends are too far away for doubles to tell pixels apart.
+    const double v0 = va - ua * slope + 0.5;
+    double u = first;  // whole numbers, exact in a double
+    std::uint32_t* along = pixels + static_cast<std::ptrdiff_t>(first) * uStride;
+    const std::ptrdiff_t alongStep = step * uStride;
+    for (int k = 0; k < count; ++k) {
+        const double vf = std::min(std::max(v0 + u * slope, -1e9), 1e9);
+        int v = static_cast<int>(vf);
+        v -= vf < static_cast<double>(v) ? 1 : 0;
+        if (static_cast<unsigned>(v - vClipLow) < vSpan) {
+            BlendPixel(along + v * vStride, color, inverse);
+        }
+        u += step;
+        along += alongStep;
+    }
+}
+
+bool FinitePoint(const RasterCanvas::Point& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+}  // namespace
+
+void RasterCanvas::Line(Point a, Point b, std::uint32_t premultiplied) {
+    if (!FinitePoint(a) || !FinitePoint(b)) {
+        return;
+    }
+    WalkLine(a, b, m_pixels, m_stride, m_clipLeft, m_clipTop, m_clipRight, m_clipBottom,
+             premultiplied, false, false);
+}
+
+void RasterCanvas::Path(const Point* points, std::size_t count, std::uint32_t premultiplied) {
+    if (count == 0) {
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!FinitePoint(points[i])) {
+            return;
+        }
+    }
+    if (count == 1) {
+        Line(points[0], points[0], premultiplied);
+        return;
+    }
+    // Each line after the first leaves out its first pixel, the last pixel of the line before;
+    // a path ending in the pixel it started from leaves that pixel out at the end.
+    auto pixelOf = [](const Point& p) {
+        return std::pair{PixelOf(p.x), PixelOf(p.y)};
+    };
+    const bool closing = count > 2 && pixelOf(points[0]) == pixelOf(points[count - 1]);
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+        WalkLine(points[i], points[i + 1], m_pixels, m_stride, m_clipLeft, m_clipTop, m_clipRight,
+                 m_clipBottom, premultiplied, i > 0, closing && i + 2 == count);
+    }
+}
+
+void RasterCanvas::Mask(const CoverageMask& mask, int x, int y, std::uint32_t premultiplied) {
+    const long long left = static_cast<long long>(x) - mask.AnchorX();
+    const long long top = static_cast<long long>(y) - mask.AnchorY();
+    const long long rowFrom = std::max<long long>(0, m_clipTop - top);
+    const long long rowTo = std::min<long long>(mask.Height(), m_clipBottom - top);
+    const std::uint8_t* coverage = mask.Coverage();
+    const auto& runs = mask.Runs();
+    const std::uint32_t inverse = 255u - (premultiplied >> 24);
+    for (long long row = rowFrom; row < rowTo; ++row) {
+        std::uint32_t* line = m_pixels + static_cast<std::ptrdiff_t>(top + row) * m_stride;
+        for (std::size_t r = mask.RowBegin(static_cast<int>(row));
+             r < mask.RowEnd(static_cast<int>(row)); ++r) {
+            const CoverageMask::Run& run = runs[r];
+            const long long runLeft = left + run.x;
+            const long long from = std::max<long long>(runLeft, m_clipLeft);
+            const long long to = std::min<long long>(runLeft + run.length, m_clipRight);
+            for (long long px = from; px < to; ++px) {
+                const std::uint32_t c = coverage[run.offset + (px - runLeft)];
+                if (c == 255) {
+                    BlendPixel(line + px, premultiplied, inverse);
+                } else {
+                    const std::uint32_t source = ByteMul(premultiplied, c);
+                    BlendPixel(line + px, source, 255u - (source >> 24));
+                }
+            }
+        }
+    }
+}
+
+}  // namespace quarrant
