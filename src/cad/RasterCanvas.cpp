@@ -166,20 +166,33 @@ void WalkLine(RasterCanvas::Point a, RasterCanvas::Point b, std::uint32_t* pixel
     const std::ptrdiff_t vStride = steep ? 1 : stride;
     const unsigned vSpan = static_cast<unsigned>(vClipHigh - vClipLow);
     const std::uint32_t inverse = 255u - (color >> 24);
-    // v + 0.5 at u = 0. The narrowing above keeps v near the clip; the clamp keeps it within
-    // int for lines whose ends are too far away for doubles to tell pixels apart.
-    const double v0 = va - ua * slope + 0.5;
-    double u = first;  // whole numbers, exact in a double
+    // v + 1/2 in 32.32 fixed point: exactly va + 1/2 at ua, and the slope's fixed-point
+    // value more at each step, so every pixel follows from its step alone (in whole numbers,
+    // without rounding) wherever the clip starts the walk.
+    if (!(std::fabs(va) < 1e15 && std::fabs(first - ua) < 1e15)) {
+        return;  // ends beyond any drawing shown: a pixel is no longer a whole number there
+    }
+    const auto slopeFixed = static_cast<std::int64_t>(std::llround(slope * 4294967296.0));
+    const __int128 atFirst = (static_cast<__int128>(static_cast<std::int64_t>(va)) << 32) +
+                             (__int128{1} << 31) +
+                             static_cast<__int128>(static_cast<std::int64_t>(first - ua)) *
+                                 slopeFixed;
+    // Beyond the narrowing above v stays within a few pixels of the clip; a line too far out
+    // for that (ends beyond any drawing) is not drawn rather than wrapped.
+    constexpr __int128 kLimit = __int128{1} << 60;
+    if (atFirst > kLimit || atFirst < -kLimit) {
+        return;
+    }
+    auto fixedV = static_cast<std::int64_t>(atFirst);
+    const std::int64_t fixedStep = step * slopeFixed;
     std::uint32_t* along = pixels + static_cast<std::ptrdiff_t>(first) * uStride;
     const std::ptrdiff_t alongStep = step * uStride;
     for (int k = 0; k < count; ++k) {
-        const double vf = std::min(std::max(v0 + u * slope, -1e9), 1e9);
-        int v = static_cast<int>(vf);
-        v -= vf < static_cast<double>(v) ? 1 : 0;
+        const auto v = static_cast<int>(fixedV >> 32);
         if (static_cast<unsigned>(v - vClipLow) < vSpan) {
             BlendPixel(along + v * vStride, color, inverse);
         }
-        u += step;
+        fixedV += fixedStep;
         along += alongStep;
     }
 }
