@@ -33,7 +33,8 @@ public:
     bool HasBounds() const { return m_hasBounds; }
 
     // Indices into the entity array, ascending, of the entities whose box meets rect
-    // (bounds included). rect must be normalised (min <= max).
+    // (bounds included). rect must be normalised (min <= max). Queries may run on several
+    // threads at once.
     void Query(const CadRect& rect, std::vector<std::uint32_t>& indices) const;
 
 private:
@@ -41,18 +42,22 @@ private:
     std::vector<unsigned char> m_hasBox;
     CadRect m_bounds;
     bool m_hasBounds = false;
-    // Grid cells: for cell c the entity indices cellEntries[cellStart[c] .. cellStart[c+1]).
+    // An entity entered in a cell, with the first cell of those its box covers: a query
+    // reports the entity from the first of its cells that the query covers, and only there.
+    struct CellEntry {
+        std::uint32_t index = 0;
+        std::uint16_t firstColumn = 0;
+        std::uint16_t firstRow = 0;
+    };
+    // Grid cells: for cell c the entries cellEntries[cellStart[c] .. cellStart[c+1]).
     int m_columns = 0;
     int m_rows = 0;
     double m_cellWidth = 1.0;
     double m_cellHeight = 1.0;
     std::vector<std::uint32_t> m_cellStart;
-    std::vector<std::uint32_t> m_cellEntries;
+    std::vector<CellEntry> m_cellEntries;
     // Entities whose box covers too many cells to be entered cell by cell.
     std::vector<std::uint32_t> m_large;
-    // Stamps that keep one query from reporting an entity twice.
-    mutable std::vector<std::uint32_t> m_stamp;
-    mutable std::uint32_t m_queryNumber = 0;
     const CCadEntity* m_builtData = nullptr;
     std::size_t m_builtSize = 0;
 };
