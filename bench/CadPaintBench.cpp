@@ -274,6 +274,7 @@ void Run(int count) {
     const double indexed = Milliseconds(Clock::now() - started);
 
     CadPicturePainter renderer;
+    renderer.SetParallel(false);
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     const QRect whole(QPoint(0, 0), size);
     auto paint = [&] { renderer.Paint(image, whole, *file->drawing, view, index); };
@@ -288,7 +289,6 @@ void Run(int count) {
     const double fitScale = view.Scale();
     view.SetScale(fitScale * 10.0);
     CadPicturePainter sharedRenderer;  // two threads where there are enough entities
-    sharedRenderer.SetParallel(true);
     auto sharedPaint = [&] { sharedRenderer.Paint(image, whole, *file->drawing, view, index); };
     std::vector<double> zoomedSharedWalls;
     std::vector<double> zoomedWalls;
@@ -343,7 +343,6 @@ void Run(int count) {
     const QSize viewportSize = ctrl.viewport()->size();
     ctrl.resize(size + (size - viewportSize));
     ctrl.SetFile(file.get());
-    ctrl.SetParallelPainting(true);
     ctrl.ZoomToFit();
     QImage client;
     ctrl.RenderClient(client);
@@ -351,7 +350,6 @@ void Run(int count) {
         ctrl.ClearMarks();  // the entities' look may have changed: a whole paint
         ctrl.RenderClient(client);
     });
-    ctrl.SetParallelPainting(false);  // the default
     ctrl.ClearMarks();
     ctrl.RenderClient(client);
     const Timing reused = Median(5, [&] { ctrl.RenderClient(client); });

@@ -236,14 +236,38 @@ void RasterCanvas::Path(const Point* points, std::size_t count, std::uint32_t pr
     }
 }
 
+const RasterCanvas::CoverageColors& RasterCanvas::ColorsFor(std::uint32_t premultiplied) {
+    for (const CoverageColors& colors : m_coverageColors) {
+        if (colors.valid && colors.color == premultiplied) {
+            return colors;
+        }
+    }
+    constexpr std::size_t kKept = 8;
+    if (m_coverageColors.size() < kKept) {
+        m_coverageColors.emplace_back();
+        m_nextCoverageColors = m_coverageColors.size() - 1;
+    }
+    CoverageColors& colors = m_coverageColors[m_nextCoverageColors];
+    m_nextCoverageColors = (m_nextCoverageColors + 1) % kKept;
+    colors.color = premultiplied;
+    colors.valid = true;
+    for (std::uint32_t c = 0; c < 256; ++c) {
+        colors.scaled[c] = c == 255 ? premultiplied : ByteMul(premultiplied, c);
+    }
+    return colors;
+}
+
 void RasterCanvas::Mask(const CoverageMask& mask, int x, int y, std::uint32_t premultiplied) {
     const long long left = static_cast<long long>(x) - mask.AnchorX();
     const long long top = static_cast<long long>(y) - mask.AnchorY();
     const long long rowFrom = std::max<long long>(0, m_clipTop - top);
     const long long rowTo = std::min<long long>(mask.Height(), m_clipBottom - top);
+    if (rowFrom >= rowTo || left >= m_clipRight || left + mask.Width() <= m_clipLeft) {
+        return;
+    }
+    const std::uint32_t* scaled = ColorsFor(premultiplied).scaled;
     const std::uint8_t* coverage = mask.Coverage();
     const auto& runs = mask.Runs();
-    const std::uint32_t inverse = 255u - (premultiplied >> 24);
     for (long long row = rowFrom; row < rowTo; ++row) {
         std::uint32_t* line = m_pixels + static_cast<std::ptrdiff_t>(top + row) * m_stride;
         for (std::size_t r = mask.RowBegin(static_cast<int>(row));
@@ -252,14 +276,10 @@ void RasterCanvas::Mask(const CoverageMask& mask, int x, int y, std::uint32_t pr
             const long long runLeft = left + run.x;
             const long long from = std::max<long long>(runLeft, m_clipLeft);
             const long long to = std::min<long long>(runLeft + run.length, m_clipRight);
+            const std::uint8_t* cover = coverage + run.offset + (from - runLeft);
             for (long long px = from; px < to; ++px) {
-                const std::uint32_t c = coverage[run.offset + (px - runLeft)];
-                if (c == 255) {
-                    BlendPixel(line + px, premultiplied, inverse);
-                } else {
-                    const std::uint32_t source = ByteMul(premultiplied, c);
-                    BlendPixel(line + px, source, 255u - (source >> 24));
-                }
+                const std::uint32_t source = scaled[*cover++];
+                BlendPixel(line + px, source, 255u - (source >> 24));
             }
         }
     }

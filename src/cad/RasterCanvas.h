@@ -83,6 +83,14 @@ public:
     void Mask(const CoverageMask& mask, int x, int y, std::uint32_t premultiplied);
 
 private:
+    // A colour scaled by each coverage, for the last few colours masks were blended in.
+    struct CoverageColors {
+        std::uint32_t color = 0;
+        bool valid = false;
+        std::uint32_t scaled[256] = {};
+    };
+    const CoverageColors& ColorsFor(std::uint32_t premultiplied);
+
     std::uint32_t* m_pixels;
     int m_width;
     int m_height;
@@ -91,6 +99,8 @@ private:
     int m_clipTop = 0;
     int m_clipRight = 0;
     int m_clipBottom = 0;
+    std::vector<CoverageColors> m_coverageColors;
+    std::size_t m_nextCoverageColors = 0;
 };
 
 }  // namespace quarrant

@@ -4,9 +4,8 @@
 // the picture the CAD control keeps and puts its overlays on. The painting runs on the
 // application's thread pool, where the painting library blends pixels without handing every
 // few hundred of them to other threads (which costs more than the blending itself for
-// half-transparent pens). On request a picture with many entities is shared by two pool
-// threads, each painting one half of the window; every pixel comes out as in a paint by one
-// thread.
+// half-transparent pens). A picture with many entities is shared by two pool threads, each
+// painting one half of the window; every pixel comes out as in a paint by one thread.
 
 #include <QImage>
 #include <QRect>
@@ -27,8 +26,8 @@ public:
 
     // Forgets the texts converted for the screen (the drawing changed).
     void ForgetTexts();
-    // Whether a paint of many entities is shared by two threads (off by default: on a machine
-    // whose cores are busy with other work it is slower than one thread).
+    // Whether a paint of many entities (4000 or more) is shared by two threads, where the
+    // machine has two cores or more (on by default).
     void SetParallel(bool on) { m_parallel = on; }
 
     // Fills area of image black and paints the entities that can show in it. image has the
@@ -43,7 +42,7 @@ public:
 private:
     CadRenderer m_first;
     CadRenderer m_second;
-    bool m_parallel = false;
+    bool m_parallel = true;
     std::vector<std::uint32_t> m_firstList;
     std::vector<std::uint32_t> m_secondList;
     QImage m_secondImage;
