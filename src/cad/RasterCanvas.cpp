@@ -185,12 +185,14 @@ void WalkLine(RasterCanvas::Point a, RasterCanvas::Point b, std::uint32_t* pixel
     }
     auto fixedV = static_cast<std::int64_t>(atFirst);
     const std::int64_t fixedStep = step * slopeFixed;
-    std::uint32_t* along = pixels + static_cast<std::ptrdiff_t>(first) * uStride;
+    // Offsets rather than a moving pointer: after the last step it would point past the
+    // pixels.
+    std::ptrdiff_t along = static_cast<std::ptrdiff_t>(first) * uStride;
     const std::ptrdiff_t alongStep = step * uStride;
     for (int k = 0; k < count; ++k) {
         const auto v = static_cast<int>(fixedV >> 32);
         if (static_cast<unsigned>(v - vClipLow) < vSpan) {
-            BlendPixel(along + v * vStride, color, inverse);
+            BlendPixel(pixels + along + v * vStride, color, inverse);
         }
         fixedV += fixedStep;
         along += alongStep;

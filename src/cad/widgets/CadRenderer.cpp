@@ -73,7 +73,8 @@ CadRenderer::CadRenderer() : m_baseFont(ProgramFont()) {
 }
 
 void CadRenderer::ForgetTexts() {
-    m_texts.clear();
+    m_textSlotOf.clear();
+    m_textSlots.clear();
     ForgetTextPictures();
 }
 
@@ -288,7 +289,8 @@ void CadRenderer::PaintEntityList(QImage& image, const CCadDrawing& drawing,
                 __builtin_prefetch(bytes + 128);
             }
         }
-        const CCadEntity& entity = drawing.entities[indices[k]];
+        m_entityIndex = indices[k];
+        const CCadEntity& entity = drawing.entities[m_entityIndex];
         DrawEntity(entity, m_toDevice, &drawing);
         if (entity.record && entity.record->selected != 0) {
             DrawGrips(entity);
@@ -510,15 +512,25 @@ void CadRenderer::DrawSolid(const CCadSolid& solid, const CadTransform& t) {
 }
 
 std::vector<CadRenderer::ScreenString>& CadRenderer::ScreenStrings(const CCadEntity& entity) {
-    auto found = m_texts.find(entity.record.get());
-    if (found != m_texts.end()) {
-        return found->second;
+    if (m_textSlotOf.size() <= m_entityIndex) {
+        m_textSlotOf.resize(std::max<std::size_t>(m_drawing->entities.size(), m_entityIndex + 1u),
+                            0);
     }
-    std::vector<ScreenString> strings;
+    std::uint32_t& slotOf = m_textSlotOf[m_entityIndex];
+    if (slotOf != 0 && m_textSlots[slotOf - 1].record == entity.record.get()) {
+        return m_textSlots[slotOf - 1].strings;
+    }
+    if (slotOf == 0) {
+        m_textSlots.emplace_back();
+        slotOf = static_cast<std::uint32_t>(m_textSlots.size());
+    }
+    TextSlot& slot = m_textSlots[slotOf - 1];
+    slot.record = entity.record.get();
+    slot.strings.clear();
     auto add = [&](QString text) {
         ScreenString s;
         s.text = std::move(text);
-        strings.push_back(std::move(s));
+        slot.strings.push_back(std::move(s));
     };
     if (entity.type == kCadText) {
         add(quarrant::ToQt(entity.As<CCadText>()->text));
@@ -529,7 +541,7 @@ std::vector<CadRenderer::ScreenString>& CadRenderer::ScreenStrings(const CCadEnt
     } else if (entity.type == kCadDimension) {
         add(quarrant::ToQt(DimensionValueText(*entity.As<CCadDimension>())));
     }
-    return m_texts.emplace(entity.record.get(), std::move(strings)).first->second;
+    return slot.strings;
 }
 
 const QFont& CadRenderer::FontOfSize(int pixelSize) {
@@ -573,11 +585,17 @@ void CadRenderer::DrawString(ScreenString& text, QPointF origin, double rotation
     if (!fill.hatched && m_canvas) {
         // The base-line origin, turned about the box's corner and put on a whole pixel; the
         // glyphs are blended from their mask.
-        const double radians = turn * kRadiansPerDegree;
         const double lx = offset.x();
         const double ly = offset.y() + ascent;
-        const double bx = origin.x() + lx * std::cos(radians) - ly * std::sin(radians);
-        const double by = origin.y() + lx * std::sin(radians) + ly * std::cos(radians);
+        double bx = origin.x() + lx;
+        double by = origin.y() + ly;
+        if (turn != 0) {
+            const double radians = turn * kRadiansPerDegree;
+            const double c = std::cos(radians);
+            const double s = std::sin(radians);
+            bx = origin.x() + lx * c - ly * s;
+            by = origin.y() + lx * s + ly * c;
+        }
         TextPicture* picture = nullptr;
         if (text.picture != nullptr && text.pictureGeneration == m_pictureGeneration &&
             text.pictureSize == pixelSize && text.pictureTurn == turn) {

@@ -141,7 +141,8 @@ private:
     void UseFill(const Fill& fill);
     void AddLine(const Stroke& stroke, QPointF a, QPointF b);
 
-    // The screen texts of a TEXT (one), an MTEXT (its lines) or a DIMENSION (its value).
+    // The screen texts of a TEXT (one), an MTEXT (its lines) or a DIMENSION (its value), a
+    // top-level entity: the one being painted.
     std::vector<ScreenString>& ScreenStrings(const CCadEntity& entity);
     const QFont& FontOfSize(int pixelSize);
     double AscentOf(int pixelSize);
@@ -169,7 +170,16 @@ private:
     int m_fontPixelSize = -1;
     QFont m_font;
     std::unordered_map<int, double> m_ascents;  // by pixel size
-    std::unordered_map<const CCadRecord*, std::vector<ScreenString>> m_texts;
+    // The screen texts of the top-level entities: slot k + 1 of entity i is m_textSlotOf[i]
+    // (0: none yet); a slot holds the record it was made for, so that a slot of an entity
+    // that has since been replaced is made again.
+    struct TextSlot {
+        const CCadRecord* record = nullptr;
+        std::vector<ScreenString> strings;
+    };
+    std::vector<std::uint32_t> m_textSlotOf;
+    std::vector<TextSlot> m_textSlots;
+    std::uint32_t m_entityIndex = 0;  // the top-level entity being painted
     std::size_t m_lastPainted = 0;
 };
 
