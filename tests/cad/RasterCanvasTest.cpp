@@ -195,3 +195,44 @@ TEST(RasterCanvas, MasksBlendTheirCoverageInsideTheClip) {
     clipped.Mask(mask, -100, 100, kWhite200);
     EXPECT_EQ(small.Lit(), (std::set<std::pair<int, int>>{{0, 1}, {1, 1}}));
 }
+
+TEST(RasterCanvas, NoCoordinateOrClipWritesOutsideTheImage) {
+    // The image sits inside a larger buffer whose border must stay untouched.
+    constexpr int kWidth = 37, kHeight = 23, kBorder = 8;
+    constexpr int kStride = kWidth + 2 * kBorder;
+    std::vector<std::uint32_t> buffer(static_cast<std::size_t>(kStride) * (kHeight + 2 * kBorder),
+                                      kBlack);
+    RasterCanvas canvas(buffer.data() + kBorder * kStride + kBorder, kWidth, kHeight, kStride);
+    std::mt19937 random(17);
+    const double scales[] = {1.0, 40.0, 1e6, 1e14, 1e16, 1e300};
+    auto coordinate = [&] {
+        const double scale = scales[random() % 6];
+        return std::uniform_real_distribution<double>(-scale, scale)(random);
+    };
+    std::vector<std::uint32_t> alpha(5 * 4, 0xFF000000u);
+    const CoverageMask mask = CoverageMask::FromAlpha(alpha.data(), 5, 4, 5, 2, 3);
+    for (int i = 0; i < 20000; ++i) {
+        if (i % 50 == 0) {
+            std::uniform_int_distribution<int> edge(-20, 60);
+            canvas.SetClip(edge(random), edge(random), edge(random), edge(random));
+        }
+        canvas.Line({coordinate(), coordinate()}, {coordinate(), coordinate()}, 0x10101010u);
+        const RasterCanvas::Point path[] = {{coordinate(), coordinate()},
+                                            {coordinate(), coordinate()},
+                                            {coordinate(), coordinate()}};
+        canvas.Path(path, 3, 0x10101010u);
+        std::uniform_int_distribution<int> place(i % 2 == 0 ? -2000000000 : -10,
+                                                 i % 2 == 0 ? 2000000000 : 50);
+        canvas.Mask(mask, place(random), place(random), 0x10101010u);
+    }
+    for (int y = 0; y < kHeight + 2 * kBorder; ++y) {
+        for (int x = 0; x < kStride; ++x) {
+            const bool inside = x >= kBorder && x < kBorder + kWidth && y >= kBorder &&
+                                y < kBorder + kHeight;
+            if (!inside) {
+                ASSERT_EQ(buffer[static_cast<std::size_t>(y) * kStride + x], kBlack)
+                    << x << "," << y;
+            }
+        }
+    }
+}
