@@ -291,6 +291,7 @@ void Run(int count) {
     CadPicturePainter sharedRenderer;  // two threads where there are enough entities
     auto sharedPaint = [&] { sharedRenderer.Paint(image, whole, *file->drawing, view, index); };
     std::vector<double> zoomedSharedWalls;
+    std::vector<double> zoomedQueries;  // the index's part of a zoomed paint
     std::vector<double> zoomedWalls;
     std::vector<double> zoomedCpus;
     std::size_t zoomedCount = 0;
@@ -313,8 +314,13 @@ void Run(int count) {
         zoomedCount += renderer.LastPaintedCount();
         sharedPaint();
         zoomedSharedWalls.push_back(Median(3, sharedPaint).wall);
+        std::vector<std::uint32_t> found;
+        zoomedQueries.push_back(Median(5, [&] {
+                                    index.Query(CadRenderer::CullRect(view, whole), found);
+                                }).wall);
     }
     std::sort(zoomedSharedWalls.begin(), zoomedSharedWalls.end());
+    std::sort(zoomedQueries.begin(), zoomedQueries.end());
     std::sort(zoomedWalls.begin(), zoomedWalls.end());
     std::sort(zoomedCpus.begin(), zoomedCpus.end());
 
@@ -380,6 +386,8 @@ void Run(int count) {
         100.0 * static_cast<double>(zoomedCount / zoomedWalls.size()) / count);
     std::printf("  1%% view, two threads:         %7.2f ms wall median, %.2f ms slowest\n",
                 zoomedSharedWalls[zoomedSharedWalls.size() / 2], zoomedSharedWalls.back());
+    std::printf("  1%% view, of which the index query: %.2f ms median\n",
+                zoomedQueries[zoomedQueries.size() / 2]);
     std::printf(
         "  the sheet piece of 100k's 1%% view: %7.2f ms wall median, %.2f ms slowest (%zu"
         " entities painted on average)\n",

@@ -388,10 +388,7 @@ void SpatialIndex::Clear() {
     m_boxes.clear();
     m_hasBox.clear();
     m_hasBounds = false;
-    m_columns = m_rows = 0;
-    m_cellStart.clear();
-    m_cellEntries.clear();
-    m_large.clear();
+    m_grids.clear();
     m_builtData = nullptr;
     m_builtSize = 0;
 }
@@ -420,7 +417,7 @@ void SpatialIndex::Build(const CCadDrawing& drawing) {
         return;
     }
     m_bounds = all.Box();
-    // About one cell per entity, square cells over the union of the boxes.
+    // The finest grid: about one cell per entity, square cells over the union of the boxes.
     const double width = std::max(m_bounds.xmax - m_bounds.xmin, 1e-9);
     const double height = std::max(m_bounds.ymax - m_bounds.ymin, 1e-9);
     const double cells = std::clamp(static_cast<double>(n), 1.0, 4194304.0);
@@ -428,67 +425,93 @@ void SpatialIndex::Build(const CCadDrawing& drawing) {
     if (!(side > 0.0) || !std::isfinite(side)) {
         side = std::max(width, height);
     }
-    m_columns = static_cast<int>(std::clamp(std::ceil(width / side), 1.0, 4096.0));
-    m_rows = static_cast<int>(std::clamp(std::ceil(height / side), 1.0, 4096.0));
-    m_cellWidth = width / m_columns;
-    m_cellHeight = height / m_rows;
+    int columns = static_cast<int>(std::clamp(std::ceil(width / side), 1.0, 4096.0));
+    int rows = static_cast<int>(std::clamp(std::ceil(height / side), 1.0, 4096.0));
+    while (true) {
+        Grid grid;
+        grid.columns = columns;
+        grid.rows = rows;
+        grid.cellWidth = width / columns;
+        grid.cellHeight = height / rows;
+        grid.cellStart.assign(static_cast<std::size_t>(columns) * rows + 1, 0);
+        m_grids.push_back(std::move(grid));
+        if (columns == 1 && rows == 1) {
+            break;
+        }
+        columns = (columns + 3) / 4;
+        rows = (rows + 3) / 4;
+    }
 
-    constexpr long long kMaxCellsPerEntity = 64;
-    const std::size_t cellCount = static_cast<std::size_t>(m_columns) * m_rows;
-    m_cellStart.assign(cellCount + 1, 0);
-    auto cellRange = [&](const CadRect& box, int& c0, int& r0, int& c1, int& r1) {
-        auto column = [&](double x) {
-            return static_cast<int>(
-                std::clamp(std::floor((x - m_bounds.xmin) / m_cellWidth), 0.0, m_columns - 1.0));
-        };
-        auto row = [&](double y) {
-            return static_cast<int>(
-                std::clamp(std::floor((y - m_bounds.ymin) / m_cellHeight), 0.0, m_rows - 1.0));
-        };
-        c0 = column(box.xmin);
-        c1 = column(box.xmax);
-        r0 = row(box.ymin);
-        r1 = row(box.ymax);
-    };
+    // The grid of each entity: the first in which its box covers at most this many cells.
+    constexpr long long kMaxCellsPerEntity = 16;
+    std::vector<std::uint8_t> level(n, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!m_hasBox[i]) {
+            continue;
+        }
+        for (std::size_t g = 0; g < m_grids.size(); ++g) {
+            int c0, r0, c1, r1;
+            m_grids[g].Range(m_boxes[i], m_bounds, c0, r0, c1, r1);
+            const long long covered = static_cast<long long>(c1 - c0 + 1) * (r1 - r0 + 1);
+            if (covered <= kMaxCellsPerEntity || g + 1 == m_grids.size()) {
+                level[i] = static_cast<std::uint8_t>(g);
+                break;
+            }
+        }
+    }
     // Two passes: count the entries of each cell, then fill them.
     for (std::size_t i = 0; i < n; ++i) {
         if (!m_hasBox[i]) {
             continue;
         }
+        Grid& grid = m_grids[level[i]];
         int c0, r0, c1, r1;
-        cellRange(m_boxes[i], c0, r0, c1, r1);
-        const long long covered = static_cast<long long>(c1 - c0 + 1) * (r1 - r0 + 1);
-        if (covered > kMaxCellsPerEntity) {
-            m_large.push_back(static_cast<std::uint32_t>(i));
-            continue;
-        }
+        grid.Range(m_boxes[i], m_bounds, c0, r0, c1, r1);
         for (int r = r0; r <= r1; ++r) {
             for (int c = c0; c <= c1; ++c) {
-                ++m_cellStart[static_cast<std::size_t>(r) * m_columns + c + 1];
+                ++grid.cellStart[static_cast<std::size_t>(r) * grid.columns + c + 1];
             }
         }
     }
-    std::partial_sum(m_cellStart.begin(), m_cellStart.end(), m_cellStart.begin());
-    m_cellEntries.resize(m_cellStart.back());
-    std::vector<std::uint32_t> fill(m_cellStart.begin(), m_cellStart.end() - 1);
+    std::vector<std::vector<std::uint32_t>> fill(m_grids.size());
+    for (std::size_t g = 0; g < m_grids.size(); ++g) {
+        Grid& grid = m_grids[g];
+        std::partial_sum(grid.cellStart.begin(), grid.cellStart.end(), grid.cellStart.begin());
+        grid.entries.resize(grid.cellStart.back());
+        fill[g].assign(grid.cellStart.begin(), grid.cellStart.end() - 1);
+    }
     for (std::size_t i = 0; i < n; ++i) {
         if (!m_hasBox[i]) {
             continue;
         }
+        Grid& grid = m_grids[level[i]];
+        std::vector<std::uint32_t>& next = fill[level[i]];
         int c0, r0, c1, r1;
-        cellRange(m_boxes[i], c0, r0, c1, r1);
-        const long long covered = static_cast<long long>(c1 - c0 + 1) * (r1 - r0 + 1);
-        if (covered > kMaxCellsPerEntity) {
-            continue;
-        }
+        grid.Range(m_boxes[i], m_bounds, c0, r0, c1, r1);
         for (int r = r0; r <= r1; ++r) {
             for (int c = c0; c <= c1; ++c) {
-                m_cellEntries[fill[static_cast<std::size_t>(r) * m_columns + c]++] =
+                grid.entries[next[static_cast<std::size_t>(r) * grid.columns + c]++] =
                     CellEntry{static_cast<std::uint32_t>(i), static_cast<std::uint16_t>(c0),
                               static_cast<std::uint16_t>(r0)};
             }
         }
     }
+}
+
+void SpatialIndex::Grid::Range(const CadRect& box, const CadRect& bounds, int& c0, int& r0,
+                               int& c1, int& r1) const {
+    auto column = [&](double x) {
+        return static_cast<int>(
+            std::clamp(std::floor((x - bounds.xmin) / cellWidth), 0.0, columns - 1.0));
+    };
+    auto row = [&](double y) {
+        return static_cast<int>(
+            std::clamp(std::floor((y - bounds.ymin) / cellHeight), 0.0, rows - 1.0));
+    };
+    c0 = column(box.xmin);
+    c1 = column(box.xmax);
+    r0 = row(box.ymin);
+    r1 = row(box.ymax);
 }
 
 void SpatialIndex::Query(const CadRect& rect, std::vector<std::uint32_t>& indices) const {
@@ -516,40 +539,30 @@ void SpatialIndex::Query(const CadRect& rect, std::vector<std::uint32_t>& indice
         rect.ymax < m_bounds.ymin || !(rect.xmin <= rect.xmax) || !(rect.ymin <= rect.ymax)) {
         return;
     }
-    auto column = [&](double x) {
-        return static_cast<int>(
-            std::clamp(std::floor((x - m_bounds.xmin) / m_cellWidth), 0.0, m_columns - 1.0));
-    };
-    auto row = [&](double y) {
-        return static_cast<int>(
-            std::clamp(std::floor((y - m_bounds.ymin) / m_cellHeight), 0.0, m_rows - 1.0));
-    };
-    const int c0 = column(rect.xmin);
-    const int c1 = column(rect.xmax);
-    const int r0 = row(rect.ymin);
-    const int r1 = row(rect.ymax);
-    for (int r = r0; r <= r1; ++r) {
-        for (int c = c0; c <= c1; ++c) {
-            // A cell between the first and last column and row lies inside rect: whatever is
-            // entered in it meets rect.
-            const bool inside = c > c0 && c < c1 && r > r0 && r < r1;
-            const std::size_t cell = static_cast<std::size_t>(r) * m_columns + c;
-            const CellEntry* entry = m_cellEntries.data() + m_cellStart[cell];
-            const CellEntry* end = m_cellEntries.data() + m_cellStart[cell + 1];
-            for (; entry != end; ++entry) {
-                if (std::max<int>(entry->firstColumn, c0) != c ||
-                    std::max<int>(entry->firstRow, r0) != r) {
-                    continue;  // reported from an earlier cell
-                }
-                if (inside || meets(entry->index)) {
-                    indices.push_back(entry->index);
+    for (const Grid& grid : m_grids) {
+        if (grid.entries.empty()) {
+            continue;
+        }
+        int c0, r0, c1, r1;
+        grid.Range(rect, m_bounds, c0, r0, c1, r1);
+        for (int r = r0; r <= r1; ++r) {
+            for (int c = c0; c <= c1; ++c) {
+                // A cell between the first and last column and row lies inside rect: whatever
+                // is entered in it meets rect.
+                const bool inside = c > c0 && c < c1 && r > r0 && r < r1;
+                const std::size_t cell = static_cast<std::size_t>(r) * grid.columns + c;
+                const CellEntry* entry = grid.entries.data() + grid.cellStart[cell];
+                const CellEntry* end = grid.entries.data() + grid.cellStart[cell + 1];
+                for (; entry != end; ++entry) {
+                    if (std::max<int>(entry->firstColumn, c0) != c ||
+                        std::max<int>(entry->firstRow, r0) != r) {
+                        continue;  // reported from an earlier cell
+                    }
+                    if (inside || meets(entry->index)) {
+                        indices.push_back(entry->index);
+                    }
                 }
             }
-        }
-    }
-    for (std::uint32_t i : m_large) {
-        if (meets(i)) {
-            indices.push_back(i);
         }
     }
     SortIndices(indices, m_boxes.size());

@@ -49,15 +49,24 @@ private:
         std::uint16_t firstColumn = 0;
         std::uint16_t firstRow = 0;
     };
-    // Grid cells: for cell c the entries cellEntries[cellStart[c] .. cellStart[c+1]).
-    int m_columns = 0;
-    int m_rows = 0;
-    double m_cellWidth = 1.0;
-    double m_cellHeight = 1.0;
-    std::vector<std::uint32_t> m_cellStart;
-    std::vector<CellEntry> m_cellEntries;
-    // Entities whose box covers too many cells to be entered cell by cell.
-    std::vector<std::uint32_t> m_large;
+    // A uniform grid over the bounds: for cell c the entries entries[cellStart[c] ..
+    // cellStart[c+1]).
+    struct Grid {
+        int columns = 1;
+        int rows = 1;
+        double cellWidth = 1.0;
+        double cellHeight = 1.0;
+        std::vector<std::uint32_t> cellStart;
+        std::vector<CellEntry> entries;
+        // The cells a box covers, clamped to the grid.
+        void Range(const CadRect& box, const CadRect& bounds, int& c0, int& r0, int& c1,
+                   int& r1) const;
+    };
+    // Grids of cells four times wider and higher from one to the next, the first with about
+    // one cell per entity, the last a single cell. Each entity is entered in the finest grid
+    // in which its box covers few cells, so that small and large entities alike are entered
+    // a few times and a query looks at few cells of each grid.
+    std::vector<Grid> m_grids;
     const CCadEntity* m_builtData = nullptr;
     std::size_t m_builtSize = 0;
 };
