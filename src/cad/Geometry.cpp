@@ -295,20 +295,20 @@ double DirectionAngle(const CadPoint& centre, const CadPoint& point) {
     return angle;
 }
 
-BulgeArc BulgeSegmentArc(const CCadVertex& a, const CCadVertex& b) {
-    BulgeArc arc;
+bool BulgeSegmentCircle(const CCadVertex& a, const CCadVertex& b, CadPoint& centre,
+                        double& radius) {
     if (a.hasBulge == 0 || a.bulge == 0.0) {
-        return arc;
+        return false;
     }
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
     const double chord = std::sqrt(dx * dx + dy * dy);
     const double bulge = std::fabs(a.bulge);
     if (!(chord > 0.0) || !std::isfinite(chord) || !std::isfinite(bulge)) {
-        return arc;
+        return false;
     }
     const double sagitta = chord * bulge / 2.0;
-    const double radius = chord * chord / (8.0 * sagitta) + sagitta / 2.0;
+    radius = chord * chord / (8.0 * sagitta) + sagitta / 2.0;
     // The centre lies on the chord's perpendicular bisector, radius - sagitta from the chord
     // (on the far side for arcs longer than a half circle). Y points down, so a negative
     // bulge runs with increasing angles from a to b and has its centre to the left of a->b
@@ -317,9 +317,16 @@ BulgeArc BulgeSegmentArc(const CCadVertex& a, const CCadVertex& b) {
     const double side = a.bulge < 0.0 ? 1.0 : -1.0;
     const double nx = -dy / chord;
     const double ny = dx / chord;
-    arc.centre =
+    centre =
         CadPoint{(a.x + b.x) / 2.0 + side * nx * offset, (a.y + b.y) / 2.0 + side * ny * offset};
-    arc.radius = radius;
+    return true;
+}
+
+BulgeArc BulgeSegmentArc(const CCadVertex& a, const CCadVertex& b) {
+    BulgeArc arc;
+    if (!BulgeSegmentCircle(a, b, arc.centre, arc.radius)) {
+        return arc;
+    }
     const double angleA = DirectionAngle(arc.centre, CadPoint{a.x, a.y});
     const double angleB = DirectionAngle(arc.centre, CadPoint{b.x, b.y});
     if (a.bulge > 0.0) {

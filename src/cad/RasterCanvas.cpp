@@ -97,6 +97,12 @@ void RasterCanvas::SetClip(int left, int top, int right, int bottom) {
 
 namespace {
 
+// A slope (at most 1 either way) in 32.32 fixed point, rounded half away from zero.
+inline std::int64_t FixedPoint(double slope) {
+    const double scaled = slope * 4294967296.0;
+    return static_cast<std::int64_t>(scaled + (scaled >= 0.0 ? 0.5 : -0.5));
+}
+
 // Blends a premultiplied colour over a pixel; inverse is 255 minus the colour's alpha.
 inline void BlendPixel(std::uint32_t* pixel, std::uint32_t color, std::uint32_t inverse) {
     *pixel = color + ByteMul(*pixel, inverse);
@@ -129,6 +135,39 @@ void WalkLine(RasterCanvas::Point a, RasterCanvas::Point b, std::uint32_t* pixel
     }
     const double du = ub - ua;
     const double slope = du != 0.0 ? (vb - va) / du : 0.0;
+    // Pixel offsets of one step along u and one along v.
+    const std::ptrdiff_t uStride = steep ? stride : 1;
+    const std::ptrdiff_t vStride = steep ? 1 : stride;
+    const std::uint32_t inverse = 255u - (color >> 24);
+    if (std::min(ax, bx) >= clipLeft && std::max(ax, bx) < clipRight &&
+        std::min(ay, by) >= clipTop && std::max(ay, by) < clipBottom) {
+        // Both end pixels, and so every pixel between them, inside the clip (most lines of a
+        // view): the same steps without looking at the clip.
+        const int uFirst = static_cast<int>(ua);
+        const int uLast = static_cast<int>(ub);
+        const int step = uLast >= uFirst ? 1 : -1;
+        const int first = skipFirst ? uFirst + step : uFirst;
+        const int last = skipLast ? uLast - step : uLast;
+        if ((last - first) * step < 0) {
+            return;
+        }
+        const std::int64_t slopeFixed = FixedPoint(slope);
+        std::int64_t fixedV = (static_cast<std::int64_t>(va) << 32) + (std::int64_t{1} << 31) +
+                              static_cast<std::int64_t>(first - uFirst) * slopeFixed;
+        const std::int64_t fixedStep = step * slopeFixed;
+        std::ptrdiff_t along = static_cast<std::ptrdiff_t>(first) * uStride;
+        const std::ptrdiff_t alongStep = step * uStride;
+        for (int u = first;; u += step) {
+            const auto v = static_cast<int>(fixedV >> 32);
+            BlendPixel(pixels + along + v * vStride, color, inverse);
+            if (u == last) {
+                break;
+            }
+            fixedV += fixedStep;
+            along += alongStep;
+        }
+        return;
+    }
     // Steps that can reach the clip: within it along u, and where the line is within a
     // pixel of it along v.
     double low = std::max(std::min(ua, ub), static_cast<double>(uClipLow));
@@ -161,18 +200,14 @@ void WalkLine(RasterCanvas::Point a, RasterCanvas::Point b, std::uint32_t* pixel
     }
     const int count = static_cast<int>(high - low) + 1;
     const double first = step > 0 ? low : high;
-    // Pixel offsets of one step along u and one along v.
-    const std::ptrdiff_t uStride = steep ? stride : 1;
-    const std::ptrdiff_t vStride = steep ? 1 : stride;
     const unsigned vSpan = static_cast<unsigned>(vClipHigh - vClipLow);
-    const std::uint32_t inverse = 255u - (color >> 24);
     // v + 1/2 in 32.32 fixed point: exactly va + 1/2 at ua, and the slope's fixed-point
     // value more at each step, so every pixel follows from its step alone (in whole numbers,
     // without rounding) wherever the clip starts the walk.
     if (!(std::fabs(va) < 1e15 && std::fabs(first - ua) < 1e15)) {
         return;  // ends beyond any drawing shown: a pixel is no longer a whole number there
     }
-    const auto slopeFixed = static_cast<std::int64_t>(std::llround(slope * 4294967296.0));
+    const std::int64_t slopeFixed = FixedPoint(slope);
     const __int128 atFirst = (static_cast<__int128>(static_cast<std::int64_t>(va)) << 32) +
                              (__int128{1} << 31) +
                              static_cast<__int128>(static_cast<std::int64_t>(first - ua)) *

@@ -468,6 +468,63 @@ private slots:
         QVERIFY(!litNear(270.0 - 10.0));
     }
 
+    void bulgedSegmentsBendToTheSideOfTheirSignAndClosedPolylinesLightEachPixelOnce() {
+        // Half circles of radius 100 on the chord (100, 150) - (300, 150): a negative bulge
+        // runs with growing angles (clockwise on the screen) and passes above the chord, a
+        // positive one below; each is closed by a straight segment back to its start.
+        auto add = [&](double bulge) {
+            CCadEntity e = MakeEntity<CCadPolyline>(kCadPolyline);
+            auto* polyline = e.As<CCadPolyline>();
+            CCadVertex a;
+            a.x = 100;
+            a.y = 150;
+            a.hasBulge = 1;
+            a.bulge = bulge;
+            CCadVertex b;
+            b.x = 300;
+            b.y = 150;
+            polyline->vertices = {a, b};
+            polyline->vertexCount = 2;
+            polyline->flags = 1;
+            m_file->drawing->AddEntity(e);
+            Attach();
+            return Render();
+        };
+        QImage image = add(-1.0);
+        auto litNear = [&](int x, int y) {
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    if (!IsBlack(PixelAt(image, x + dx, y + dy))) {
+                        return true;
+                    }
+                }
+            }
+            return false;
+        };
+        QVERIFY(litNear(200, 50));
+        QVERIFY(litNear(129, 79));  // 45 degrees up and left of the centre
+        QVERIFY(!litNear(200, 250));
+        image = add(1.0);
+        QVERIFY(litNear(200, 50));
+        QVERIFY(litNear(200, 250));
+        QVERIFY(litNear(271, 221));
+        QVERIFY(!litNear(200, 100));
+        QVERIFY(!litNear(200, 200));
+        // Away from the chord, which both polylines draw, every lit pixel is lit once.
+        const Rgb once{200, 200, 200};
+        for (int y = 40; y < 260; ++y) {
+            if (y >= 148 && y <= 152) {
+                continue;
+            }
+            for (int x = 90; x < 310; ++x) {
+                const Rgb c = PixelAt(image, x, y);
+                if (!IsBlack(c)) {
+                    QVERIFY2(Near(c, once), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                }
+            }
+        }
+    }
+
     void partialEllipseIsDrawnFromItsParameters() {
         CCadEntity e = MakeEntity<CCadEllipse>(kCadEllipse);
         auto* ellipse = e.As<CCadEllipse>();

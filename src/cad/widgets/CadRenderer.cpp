@@ -43,7 +43,9 @@ int CurveSegments(double radiusPixels, double sweep) {
     if (!(radiusPixels > kFlatness) || !std::isfinite(radiusPixels)) {
         return std::max(1, static_cast<int>(std::ceil(sweep / (std::numbers::pi / 2.0))));
     }
-    const double step = 2.0 * std::acos(1.0 - kFlatness / radiusPixels);
+    // A chord of angle a leaves the curve by r (1 - cos(a / 2)); a = 2 sqrt(2 f / r) keeps
+    // that below f (it is a little less than 2 acos(1 - f / r)) without an arc cosine.
+    const double step = 2.0 * std::sqrt(2.0 * kFlatness / radiusPixels);
     const double n = std::ceil(sweep / std::max(step, 1e-6));
     return static_cast<int>(std::clamp(n, 1.0, static_cast<double>(kMaxCurveSegments)));
 }
@@ -354,33 +356,28 @@ void CadRenderer::DrawLine(const CCadLine& line, const CadTransform& t) {
             ToQt(t.Map(line.endX, line.endY)));
 }
 
-bool CadRenderer::ArcPoints(double cx, double cy, double radius, double startAngle,
-                            double sweep, const CadTransform& t) {
-    if (!(sweep > 0.0) || !std::isfinite(sweep) || !std::isfinite(radius) ||
-        !std::isfinite(startAngle)) {
+bool CadRenderer::ArcChords(const CadPoint& centre, double radius, const CadPoint& start,
+                            double sweep, const CadPoint* end, bool skipStart,
+                            const CadTransform& t) {
+    if (!(std::fabs(sweep) > 0.0) || !std::isfinite(sweep) || !std::isfinite(radius)) {
         return false;
     }
-    sweep = std::min(sweep, 360.0);
-    const double start = startAngle * kRadiansPerDegree;
-    const double sweepRadians = sweep * kRadiansPerDegree;
-    const int n = CurveSegments(std::fabs(radius) * t.MaxStretch(), sweepRadians);
-    const std::size_t first = m_points.size();
-    m_points.resize(first + static_cast<std::size_t>(n) + 1);
-    // Angles grow clockwise on the screen (Y down): (cos a, sin a) from the centre. Each
-    // chord end is the one before turned by the chord's angle; the last is the arc's end.
-    const double stepCos = std::cos(sweepRadians / n);
-    const double stepSin = std::sin(sweepRadians / n);
-    double dx = radius * std::cos(start);
-    double dy = radius * std::sin(start);
+    const int n = CurveSegments(std::fabs(radius) * t.MaxStretch(), sweep);
+    // Each chord end is the one before turned about the centre by the chord's angle
+    // (growing angles run clockwise on the screen, Y being down).
+    const double stepCos = std::cos(sweep / n);
+    const double stepSin = std::sin(sweep / n);
+    double dx = start.x - centre.x;
+    double dy = start.y - centre.y;
     for (int k = 0; k <= n; ++k) {
-        if (k == n) {
-            dx = radius * std::cos(start + sweepRadians);
-            dy = radius * std::sin(start + sweepRadians);
-        }
-        QPointF& p = m_points[first + static_cast<std::size_t>(k)];
-        p = ToQt(t.Map(cx + dx, cy + dy));
-        if (!Finite(p)) {
-            return false;
+        if (k > 0 || !skipStart) {
+            const CadPoint p = k == n && end != nullptr
+                                   ? *end
+                                   : CadPoint{centre.x + dx, centre.y + dy};
+            m_points.push_back(ToQt(t.Map(p.x, p.y)));
+            if (!Finite(m_points.back())) {
+                return false;
+            }
         }
         const double turned = dx * stepCos - dy * stepSin;
         dy = dx * stepSin + dy * stepCos;
@@ -391,8 +388,18 @@ bool CadRenderer::ArcPoints(double cx, double cy, double radius, double startAng
 
 void CadRenderer::DrawArc(double cx, double cy, double radius, double startAngle, double sweep,
                           const CadTransform& t, const Stroke& stroke) {
+    if (!(sweep > 0.0) || !std::isfinite(sweep) || !std::isfinite(radius) ||
+        !std::isfinite(startAngle)) {
+        return;
+    }
+    sweep = std::min(sweep, 360.0);
+    const double start = startAngle * kRadiansPerDegree;
+    const CadPoint centre{cx, cy};
+    const CadPoint first{cx + radius * std::cos(start), cy + radius * std::sin(start)};
     m_points.clear();
-    if (ArcPoints(cx, cy, radius, startAngle, sweep, t)) {
+    // A whole circle ends exactly where it started.
+    if (ArcChords(centre, radius, first, sweep * kRadiansPerDegree,
+                  sweep >= 360.0 ? &first : nullptr, false, t)) {
         StrokePoints(stroke);
     }
 }
@@ -458,26 +465,21 @@ void CadRenderer::DrawPolyline(const CCadPolyline& polyline, const CadTransform&
     m_points.clear();
     m_points.push_back(ToQt(t.Map(vertices[0].x, vertices[0].y)));
     auto segment = [&](const CCadVertex& a, const CCadVertex& b) {
-        const BulgeArc arc = BulgeSegmentArc(a, b);
-        const QPointF end = ToQt(t.Map(b.x, b.y));
-        if (arc.valid) {
+        CadPoint centre;
+        double radius = 0.0;
+        if (BulgeSegmentCircle(a, b, centre, radius)) {
+            // From a to b about the bulge's centre: a quarter of the included angle has the
+            // bulge for its tangent; a negative bulge runs with growing angles.
+            const double included = 4.0 * std::atan(std::fabs(a.bulge));
             const std::size_t first = m_points.size();
-            if (ArcPoints(arc.centre.x, arc.centre.y, arc.radius, arc.startAngle,
-                          ArcSweep(arc.startAngle, arc.endAngle), t)) {
-                // The arc's chords run clockwise; from b to a when the bulge turns the
-                // other way.
-                const QPointF begin = m_points[first - 1];
-                const QPointF d1 = m_points[first] - begin;
-                const QPointF d2 = m_points.back() - begin;
-                if (QPointF::dotProduct(d2, d2) < QPointF::dotProduct(d1, d1)) {
-                    std::reverse(m_points.begin() + static_cast<std::ptrdiff_t>(first),
-                                 m_points.end());
-                }
-            } else {
-                m_points.resize(first);
+            const CadPoint end{b.x, b.y};
+            if (ArcChords(centre, radius, CadPoint{a.x, a.y},
+                          a.bulge < 0.0 ? included : -included, &end, true, t)) {
+                return;
             }
+            m_points.resize(first);
         }
-        m_points.push_back(end);
+        m_points.push_back(ToQt(t.Map(b.x, b.y)));
     };
     for (std::size_t i = 0; i + 1 < n; ++i) {
         segment(vertices[i], vertices[i + 1]);

@@ -112,10 +112,12 @@ private:
     void DrawEntity(const CCadEntity& entity, const CadTransform& toDevice,
                     const CCadDrawing* ellipseFrame);
     void DrawLine(const CCadLine& line, const CadTransform& t);
-    // Appends the chords of an arc (drawing units, angles in degrees, sweep clockwise on
-    // the screen) in device pixels to m_points; false if a point is not finite.
-    bool ArcPoints(double cx, double cy, double radius, double startAngle, double sweep,
-                   const CadTransform& t);
+    // Appends to m_points, in device pixels, the chord ends of the arc about centre (drawing
+    // units) from start turning by sweep radians (growing angles: clockwise on the screen),
+    // ending exactly on end when given, leaving out start when asked; false if a point is not
+    // finite.
+    bool ArcChords(const CadPoint& centre, double radius, const CadPoint& start, double sweep,
+                   const CadPoint* end, bool skipStart, const CadTransform& t);
     void DrawArc(double cx, double cy, double radius, double startAngle, double sweep,
                  const CadTransform& t, const Stroke& stroke);
     void DrawEllipse(const CCadEllipse& ellipse, const CadTransform& t,
