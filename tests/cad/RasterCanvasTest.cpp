@@ -236,3 +236,54 @@ TEST(RasterCanvas, NoCoordinateOrClipWritesOutsideTheImage) {
         }
     }
 }
+
+TEST(RasterCanvas, LongMaskRunsBlendExactlyAsOnePixelAtATime) {
+    // Coverage in runs of 1 to 11 pixels over a background of mixed colours; every pixel
+    // must be colour * coverage / 255 over background * (255 - that alpha) / 255, rounded.
+    constexpr int kWidth = 64, kHeight = 6;
+    std::mt19937 random(23);
+    std::vector<std::uint32_t> alpha(static_cast<std::size_t>(kWidth) * kHeight, 0);
+    for (int y = 0; y < kHeight; ++y) {
+        int x = static_cast<int>(random() % 3);
+        while (x < kWidth) {
+            const int length = 1 + static_cast<int>(random() % 11);
+            for (int i = 0; i < length && x < kWidth; ++i, ++x) {
+                alpha[static_cast<std::size_t>(y) * kWidth + x] = (1u + random() % 255u) << 24;
+            }
+            x += 1 + static_cast<int>(random() % 3);
+        }
+    }
+    const CoverageMask mask = CoverageMask::FromAlpha(alpha.data(), kWidth, kHeight, kWidth, 0, 0);
+    Image image(kWidth + 3, kHeight);
+    for (std::uint32_t& pixel : image.pixels) {
+        pixel = PremultiplyArgb(static_cast<std::uint32_t>(random()));
+    }
+    const std::vector<std::uint32_t> before = image.pixels;
+    const std::uint32_t color = PremultiplyArgb(0xC8FF8020u);
+    image.Canvas().Mask(mask, 1, 0, color);
+    auto scale = [](std::uint32_t channel, std::uint32_t by) {
+        const std::uint32_t t = channel * by;
+        return (t + (t >> 8) + 0x80) >> 8;
+    };
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const std::uint32_t coverage = alpha[static_cast<std::size_t>(y) * kWidth + x] >> 24;
+            const std::uint32_t under = before[static_cast<std::size_t>(y) * image.width + x + 1];
+            std::uint32_t expected = under;
+            if (coverage != 0) {
+                std::uint32_t source = 0;
+                for (int shift = 0; shift < 32; shift += 8) {
+                    const std::uint32_t c = (color >> shift) & 0xFF;
+                    source |= (coverage == 255 ? c : scale(c, coverage)) << shift;
+                }
+                expected = 0;
+                for (int shift = 0; shift < 32; shift += 8) {
+                    const std::uint32_t d = (under >> shift) & 0xFF;
+                    expected |= (((source >> shift) & 0xFF) + scale(d, 255 - (source >> 24)))
+                                << shift;
+                }
+            }
+            ASSERT_EQ(image.At(x + 1, y), expected) << x << "," << y;
+        }
+    }
+}
