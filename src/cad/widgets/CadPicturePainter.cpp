@@ -77,41 +77,59 @@ void CadPicturePainter::ForgetTexts() {
 
 void CadPicturePainter::Paint(QImage& image, const QRect& area, const CCadDrawing& drawing,
                               const CadView& view, const SpatialIndex& index) {
-    // Two threads where the view holds many entities by an even-spread estimate (the halves'
-    // own queries run on their threads).
-    const bool twoThreads =
-        m_parallel && area.height() >= 64 &&
-        QThreadPool::globalInstance()->maxThreadCount() >= 2 && QThread::idealThreadCount() >= 2 &&
-        EstimatedEntities(index, CadRenderer::CullRect(view, area)) >= kParallelEntities;
-    if (twoThreads) {
-        const int middle = area.top() + area.height() / 2;
-        const QRect first(area.left(), area.top(), area.width(), middle - area.top());
-        const QRect second(area.left(), middle, area.width(), area.bottom() + 1 - middle);
-        // Each half is painted on a whole-window image, from the entities that can show in
-        // it; then the second half is taken over.
-        if (m_secondImage.size() != image.size()) {
-            m_secondImage = QImage(image.size(), QImage::Format_ARGB32_Premultiplied);
-        }
-        RunOnPool({[&] {
-                       index.Query(CadRenderer::CullRect(view, first), m_firstList);
-                       m_first.PaintEntityList(image, drawing, view, m_firstList, first);
-                   },
-                   [&] {
-                       index.Query(CadRenderer::CullRect(view, second), m_secondList);
-                       m_second.PaintEntityList(m_secondImage, drawing, view, m_secondList,
-                                                second);
-                   }});
-        QPainter painter(&image);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(second.topLeft(), m_secondImage, second);
-        m_lastPainted = m_firstList.size() + m_secondList.size();
-        m_lastShared = true;
+    if (area.height() < 64 || image.format() != QImage::Format_ARGB32_Premultiplied) {
+        index.Query(CadRenderer::CullRect(view, area), m_firstList);
+        RunOnPool({[&] { m_first.PaintEntityList(image, drawing, view, m_firstList, area); }});
+        m_lastPainted = m_firstList.size();
+        m_lastShared = false;
         return;
     }
-    index.Query(CadRenderer::CullRect(view, area), m_firstList);
-    RunOnPool({[&] { m_first.PaintEntityList(image, drawing, view, m_firstList, area); }});
-    m_lastPainted = m_firstList.size();
-    m_lastShared = false;
+    // A large area is painted as two halves, one above the other, each from the entities
+    // that can show in it and cut at its edge, so that the picture is the same whether one
+    // thread paints the halves in turn or two threads paint them at once (where the view
+    // holds many entities by an even-spread estimate). The second half is painted through
+    // its own image object over the same pixels: each painter keeps to its half.
+    const int middle = area.top() + area.height() / 2;
+    const QRect first(area.left(), area.top(), area.width(), middle - area.top());
+    const QRect second(area.left(), middle, area.width(), area.bottom() + 1 - middle);
+    QImage secondView(image.bits(), image.width(), image.height(), image.bytesPerLine(),
+                      image.format());
+    const bool twoThreads =
+        m_parallel && QThreadPool::globalInstance()->maxThreadCount() >= 2 &&
+        QThread::idealThreadCount() >= 2 &&
+        EstimatedEntities(index, CadRenderer::CullRect(view, area)) >= kParallelEntities;
+    auto paintFirst = [&] {
+        index.Query(CadRenderer::CullRect(view, first), m_firstList);
+        m_first.PaintEntityList(image, drawing, view, m_firstList, first);
+    };
+    auto paintSecond = [&](CadRenderer& renderer) {
+        index.Query(CadRenderer::CullRect(view, second), m_secondList);
+        renderer.PaintEntityList(secondView, drawing, view, m_secondList, second);
+    };
+    if (twoThreads) {
+        RunOnPool({paintFirst, [&] { paintSecond(m_second); }});
+    } else {
+        RunOnPool({[&] {
+            paintFirst();
+            paintSecond(m_first);
+        }});
+    }
+    // Entities that reach into both halves count once.
+    std::size_t both = 0;
+    for (auto a = m_firstList.begin(), b = m_secondList.begin();
+         a != m_firstList.end() && b != m_secondList.end();) {
+        if (*a < *b) {
+            ++a;
+        } else if (*b < *a) {
+            ++b;
+        } else {
+            ++both;
+            ++a;
+            ++b;
+        }
+    }
+    m_lastPainted = m_firstList.size() + m_secondList.size() - both;
+    m_lastShared = twoThreads;
 }
 
 }  // namespace quarrant

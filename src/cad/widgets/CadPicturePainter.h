@@ -5,7 +5,8 @@
 // application's thread pool, where the painting library blends pixels without handing every
 // few hundred of them to other threads (which costs more than the blending itself for
 // half-transparent pens). A picture with many entities is shared by two pool threads, each
-// painting one half of the window; every pixel comes out as in a paint by one thread.
+// painting one half of the window; every pixel comes out as in a paint by one thread, which
+// paints the same halves in turn.
 
 #include <QImage>
 #include <QRect>
@@ -45,7 +46,6 @@ private:
     bool m_parallel = true;
     std::vector<std::uint32_t> m_firstList;
     std::vector<std::uint32_t> m_secondList;
-    QImage m_secondImage;
     std::size_t m_lastPainted = 0;
     bool m_lastShared = false;
 };

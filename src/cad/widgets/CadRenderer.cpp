@@ -267,6 +267,9 @@ void CadRenderer::PaintEntityList(QImage& image, const CCadDrawing& drawing,
     ++m_paintNumber;
     m_picturesFull = false;
 
+    // The painter keeps to the area too: the other half of a window may be painted by
+    // another thread at the same time.
+    painter.setClipRect(area);
     painter.fillRect(area, Qt::black);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);

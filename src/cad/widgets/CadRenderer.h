@@ -53,8 +53,8 @@ public:
 
     // Fills area of image black and paints the chosen entities (indices into the entity
     // array, ascending: drawing order), each followed by its grips when selected. The image
-    // has the window's size; one-pixel strokes and texts are blended straight into a
-    // premultiplied image, within area.
+    // has the window's size; nothing outside area is touched. One-pixel strokes and texts are
+    // blended straight into a premultiplied image.
     void PaintEntityList(QImage& image, const CCadDrawing& drawing, const CadView& view,
                          const std::vector<std::uint32_t>& indices, const QRect& area);
     // The drawing rectangle whose entities can show in area (client pixels) of the view.
