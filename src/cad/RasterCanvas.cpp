@@ -26,18 +26,12 @@ double PixelOf(double v) {
     return std::floor(v + 1.0 / 512.0);
 }
 
-
 }  // namespace
 
 std::uint32_t PremultiplyArgb(std::uint32_t x) {
+    // The colour channels times alpha; the alpha stays.
     const std::uint32_t a = x >> 24;
-    std::uint32_t t = (x & 0xff00ffu) * a;
-    t = (t + ((t >> 8) & 0xff00ffu) + 0x800080u) >> 8;
-    t &= 0xff00ffu;
-    x = ((x >> 8) & 0xffu) * a;
-    x = x + ((x >> 8) & 0xffu) + 0x80u;
-    x &= 0xff00u;
-    return x | t | (a << 24);
+    return (ByteMul(x, a) & 0x00ffffffu) | (a << 24);
 }
 
 CoverageMask CoverageMask::FromAlpha(const std::uint32_t* pixels, int width, int height,

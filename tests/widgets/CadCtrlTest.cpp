@@ -80,6 +80,17 @@ bool Near(Rgb a, Rgb b, int tolerance = 1) {
 bool IsBlack(Rgb c) {
     return c.r == 0 && c.g == 0 && c.b == 0;
 }
+// Whether a pixel within one of (x, y) is lit.
+bool LitNear(const QImage& image, int x, int y) {
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if (!IsBlack(PixelAt(image, x + dx, y + dy))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
 
 QAction* ActionOf(QMenu& menu, int command) {
     for (QAction* action : menu.actions()) {
@@ -450,16 +461,8 @@ private slots:
         const QImage image = Render();
         auto litNear = [&](double degrees) {
             const double a = degrees * std::numbers::pi / 180.0;
-            const int x = static_cast<int>(std::lround(150 + 100 * std::cos(a)));
-            const int y = static_cast<int>(std::lround(150 + 100 * std::sin(a)));
-            for (int dy = -1; dy <= 1; ++dy) {
-                for (int dx = -1; dx <= 1; ++dx) {
-                    if (!IsBlack(PixelAt(image, x + dx, y + dy))) {
-                        return true;
-                    }
-                }
-            }
-            return false;
+            return LitNear(image, static_cast<int>(std::lround(150 + 100 * std::cos(a))),
+                           static_cast<int>(std::lround(150 + 100 * std::sin(a))));
         };
         QVERIFY(litNear(345.0));  // in the Y-down frame: up and to the right
         QVERIFY(litNear(15.0));
@@ -491,16 +494,7 @@ private slots:
             return Render();
         };
         QImage image = add(-1.0);
-        auto litNear = [&](int x, int y) {
-            for (int dy = -1; dy <= 1; ++dy) {
-                for (int dx = -1; dx <= 1; ++dx) {
-                    if (!IsBlack(PixelAt(image, x + dx, y + dy))) {
-                        return true;
-                    }
-                }
-            }
-            return false;
-        };
+        auto litNear = [&](int x, int y) { return LitNear(image, x, y); };
         QVERIFY(litNear(200, 50));
         QVERIFY(litNear(129, 79));  // 45 degrees up and left of the centre
         QVERIFY(!litNear(200, 250));
@@ -542,16 +536,7 @@ private slots:
         m_file->drawing->AddEntity(insert);
         Attach();
         const QImage image = Render();
-        auto lit = [&](int x, int y) {
-            for (int dy = -1; dy <= 1; ++dy) {
-                for (int dx = -1; dx <= 1; ++dx) {
-                    if (!IsBlack(PixelAt(image, x + dx, y + dy))) {
-                        return true;
-                    }
-                }
-            }
-            return false;
-        };
+        auto lit = [&](int x, int y) { return LitNear(image, x, y); };
         const double t = std::numbers::pi / 4;
         QVERIFY(lit(150 + static_cast<int>(100 * std::cos(t)),
                     150 - static_cast<int>(50 * std::sin(t))));
