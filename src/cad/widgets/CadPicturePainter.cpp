@@ -1,6 +1,5 @@
 #include "cad/widgets/CadPicturePainter.h"
 
-#include <QPainter>
 #include <QSemaphore>
 #include <QThread>
 #include <QThreadPool>
