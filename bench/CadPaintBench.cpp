@@ -315,9 +315,8 @@ void Run(int count) {
         sharedPaint();
         zoomedSharedWalls.push_back(Median(3, sharedPaint).wall);
         std::vector<std::uint32_t> found;
-        zoomedQueries.push_back(Median(5, [&] {
-                                    index.Query(CadRenderer::CullRect(view, whole), found);
-                                }).wall);
+        zoomedQueries.push_back(
+            Median(5, [&] { index.Query(CadRenderer::CullRect(view, whole), found); }).wall);
     }
     std::sort(zoomedSharedWalls.begin(), zoomedSharedWalls.end());
     std::sort(zoomedQueries.begin(), zoomedQueries.end());

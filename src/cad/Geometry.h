@@ -67,8 +67,7 @@ struct BulgeArc {
 };
 BulgeArc BulgeSegmentArc(const CCadVertex& a, const CCadVertex& b);
 // The circle of that arc alone (no angles): false where BulgeSegmentArc is not valid.
-bool BulgeSegmentCircle(const CCadVertex& a, const CCadVertex& b, CadPoint& centre,
-                        double& radius);
+bool BulgeSegmentCircle(const CCadVertex& a, const CCadVertex& b, CadPoint& centre, double& radius);
 
 // The angle of the direction from centre to point, in degrees 0..360, the drawing's sense.
 double DirectionAngle(const CadPoint& centre, const CadPoint& point);

@@ -202,10 +202,9 @@ void WalkLine(RasterCanvas::Point a, RasterCanvas::Point b, std::uint32_t* pixel
         return;  // ends beyond any drawing shown: a pixel is no longer a whole number there
     }
     const std::int64_t slopeFixed = FixedPoint(slope);
-    const __int128 atFirst = (static_cast<__int128>(static_cast<std::int64_t>(va)) << 32) +
-                             (__int128{1} << 31) +
-                             static_cast<__int128>(static_cast<std::int64_t>(first - ua)) *
-                                 slopeFixed;
+    const __int128 atFirst =
+        (static_cast<__int128>(static_cast<std::int64_t>(va)) << 32) + (__int128{1} << 31) +
+        static_cast<__int128>(static_cast<std::int64_t>(first - ua)) * slopeFixed;
     // Beyond the narrowing above v stays within a few pixels of the clip; a line too far out
     // for that (ends beyond any drawing) is not drawn rather than wrapped.
     constexpr __int128 kLimit = __int128{1} << 60;
@@ -257,9 +256,7 @@ void RasterCanvas::Path(const Point* points, std::size_t count, std::uint32_t pr
     }
     // Each line after the first leaves out its first pixel, the last pixel of the line before;
     // a path ending in the pixel it started from leaves that pixel out at the end.
-    auto pixelOf = [](const Point& p) {
-        return std::pair{PixelOf(p.x), PixelOf(p.y)};
-    };
+    auto pixelOf = [](const Point& p) { return std::pair{PixelOf(p.x), PixelOf(p.y)}; };
     const bool closing = count > 2 && pixelOf(points[0]) == pixelOf(points[count - 1]);
     for (std::size_t i = 0; i + 1 < count; ++i) {
         WalkLine(points[i], points[i + 1], m_pixels, m_stride, m_clipLeft, m_clipTop, m_clipRight,

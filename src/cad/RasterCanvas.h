@@ -23,9 +23,9 @@ std::uint32_t PremultiplyArgb(std::uint32_t argb);
 class CoverageMask {
 public:
     struct Run {
-        std::int32_t x = 0;       // first pixel of the run, from the mask's left edge
-        std::int32_t length = 0;  // pixels
-        std::uint32_t offset = 0; // index of the run's first coverage byte
+        std::int32_t x = 0;        // first pixel of the run, from the mask's left edge
+        std::int32_t length = 0;   // pixels
+        std::uint32_t offset = 0;  // index of the run's first coverage byte
     };
 
     // Takes the alpha channel of 32-bit pixels (alpha in the top byte) as coverage. The

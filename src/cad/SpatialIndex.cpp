@@ -498,8 +498,8 @@ void SpatialIndex::Build(const CCadDrawing& drawing) {
     }
 }
 
-void SpatialIndex::Grid::Range(const CadRect& box, const CadRect& bounds, int& c0, int& r0,
-                               int& c1, int& r1) const {
+void SpatialIndex::Grid::Range(const CadRect& box, const CadRect& bounds, int& c0, int& r0, int& c1,
+                               int& r1) const {
     auto column = [&](double x) {
         return static_cast<int>(
             std::clamp(std::floor((x - bounds.xmin) / cellWidth), 0.0, columns - 1.0));

@@ -105,8 +105,8 @@ TEST(RasterCanvas, PiecesPaintedUnderClipsMakeTheWholePicture) {
     RasterCanvas pieceCanvas = pieces.Canvas();
     std::vector<std::pair<RasterCanvas::Point, RasterCanvas::Point>> lines;
     for (int i = 0; i < 400; ++i) {
-        lines.push_back({{coordinate(random), coordinate(random)},
-                         {coordinate(random), coordinate(random)}});
+        lines.push_back(
+            {{coordinate(random), coordinate(random)}, {coordinate(random), coordinate(random)}});
     }
     for (const auto& [a, b] : lines) {
         wholeCanvas.Line(a, b, 0x80402010u);
@@ -227,8 +227,8 @@ TEST(RasterCanvas, NoCoordinateOrClipWritesOutsideTheImage) {
     }
     for (int y = 0; y < kHeight + 2 * kBorder; ++y) {
         for (int x = 0; x < kStride; ++x) {
-            const bool inside = x >= kBorder && x < kBorder + kWidth && y >= kBorder &&
-                                y < kBorder + kHeight;
+            const bool inside =
+                x >= kBorder && x < kBorder + kWidth && y >= kBorder && y < kBorder + kHeight;
             if (!inside) {
                 ASSERT_EQ(buffer[static_cast<std::size_t>(y) * kStride + x], kBlack)
                     << x << "," << y;

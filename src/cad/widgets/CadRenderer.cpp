@@ -144,8 +144,9 @@ CadRenderer::TextPicture* CadRenderer::PictureOf(const QString& text, int pixelS
         painter.drawText(QPointF(0.0, 0.0), text);
     }
     TextPicture picture;
-    picture.mask = CoverageMask::FromAlpha(reinterpret_cast<const std::uint32_t*>(glyphs.constBits()),
-                                           width, height, glyphs.bytesPerLine() / 4, -left, -top);
+    picture.mask =
+        CoverageMask::FromAlpha(reinterpret_cast<const std::uint32_t*>(glyphs.constBits()), width,
+                                height, glyphs.bytesPerLine() / 4, -left, -top);
     picture.lastPaint = m_paintNumber;
     m_pictureBytes += picture.mask.Bytes() + static_cast<std::size_t>(text.size()) * 2 + 64;
     return &m_pictures.emplace(std::move(key), std::move(picture)).first->second;
@@ -222,8 +223,7 @@ void CadRenderer::StrokePoints(const Stroke& stroke) {
         for (std::size_t i = 0; i < m_points.size(); ++i) {
             m_canvasPoints[i] = {m_points[i].x(), m_points[i].y()};
         }
-        m_canvas->Path(m_canvasPoints.data(), m_canvasPoints.size(),
-                       PremultiplyArgb(stroke.color));
+        m_canvas->Path(m_canvasPoints.data(), m_canvasPoints.size(), PremultiplyArgb(stroke.color));
         return;
     }
     UseStroke(stroke);
@@ -239,9 +239,8 @@ CadRect CadRenderer::CullRect(const CadView& view, const QRect& area) {
                    std::max(topLeft.x, bottomRight.x), std::max(topLeft.y, bottomRight.y)};
 }
 
-void CadRenderer::PaintEntityList(QImage& image, const CCadDrawing& drawing,
-                                  const CadView& view, const std::vector<std::uint32_t>& indices,
-                                  const QRect& area) {
+void CadRenderer::PaintEntityList(QImage& image, const CCadDrawing& drawing, const CadView& view,
+                                  const std::vector<std::uint32_t>& indices, const QRect& area) {
     // The pixels are taken before a painter holds the image, so that the image is not
     // copied away from under the painter.
     m_canvas.reset();
@@ -374,9 +373,8 @@ bool CadRenderer::ArcChords(const CadPoint& centre, double radius, const CadPoin
     double dy = start.y - centre.y;
     for (int k = 0; k <= n; ++k) {
         if (k > 0 || !skipStart) {
-            const CadPoint p = k == n && end != nullptr
-                                   ? *end
-                                   : CadPoint{centre.x + dx, centre.y + dy};
+            const CadPoint p =
+                k == n && end != nullptr ? *end : CadPoint{centre.x + dx, centre.y + dy};
             m_points.push_back(ToQt(t.Map(p.x, p.y)));
             if (!Finite(m_points.back())) {
                 return false;
@@ -476,8 +474,8 @@ void CadRenderer::DrawPolyline(const CCadPolyline& polyline, const CadTransform&
             const double included = 4.0 * std::atan(std::fabs(a.bulge));
             const std::size_t first = m_points.size();
             const CadPoint end{b.x, b.y};
-            if (ArcChords(centre, radius, CadPoint{a.x, a.y},
-                          a.bulge < 0.0 ? included : -included, &end, true, t)) {
+            if (ArcChords(centre, radius, CadPoint{a.x, a.y}, a.bulge < 0.0 ? included : -included,
+                          &end, true, t)) {
                 return;
             }
             m_points.resize(first);
