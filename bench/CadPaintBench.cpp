@@ -288,6 +288,14 @@ void Run(int count) {
     // view is moved to several places and the slowest is reported besides the median.
     const double fitScale = view.Scale();
     view.SetScale(fitScale * 10.0);
+    // Moves the view to a random place of the sheet, wholly within it.
+    auto moveToPlace = [&](std::mt19937& places) {
+        const double xRange = generator.width * view.Scale() - size.width();
+        const double yRange = generator.height * view.Scale() - size.height();
+        const int x = static_cast<int>(std::uniform_real_distribution<double>(0, xRange)(places));
+        const int y = static_cast<int>(std::uniform_real_distribution<double>(0, yRange)(places));
+        view.SetOffsets(x, y);
+    };
     // BENCH_COMPARE=n prints only the mean over the places of each place's fastest of n
     // one-thread paints: the figure least disturbed by the rest of the machine, for comparing
     // two builds.
@@ -295,10 +303,7 @@ void Run(int count) {
         std::mt19937 places(7);
         double sum = 0.0;
         for (int place = 0; place < 9; ++place) {
-            view.SetOffsets(static_cast<int>(std::uniform_real_distribution<double>(
-                                0, generator.width * view.Scale() - size.width())(places)),
-                            static_cast<int>(std::uniform_real_distribution<double>(
-                                0, generator.height * view.Scale() - size.height())(places)));
+            moveToPlace(places);
             paint();
             double fastest = 1e9;
             for (int r = 0; r < repeats; ++r) {
@@ -321,11 +326,7 @@ void Run(int count) {
     std::size_t zoomedCount = 0;
     std::mt19937 random(7);
     for (int place = 0; place < 9; ++place) {
-        const int x = static_cast<int>(std::uniform_real_distribution<double>(
-            0, generator.width * view.Scale() - size.width())(random));
-        const int y = static_cast<int>(std::uniform_real_distribution<double>(
-            0, generator.height * view.Scale() - size.height())(random));
-        view.SetOffsets(x, y);
+        moveToPlace(random);
         paint();  // the texts of a new place are laid out once
         // BENCH_PROFILE_ZOOMED=n repeats each view's paint n times more, for a profiler.
         static const int kProfileRepeats = qEnvironmentVariableIntValue("BENCH_PROFILE_ZOOMED");
@@ -353,11 +354,7 @@ void Run(int count) {
     std::vector<double> pieceWalls;
     std::size_t pieceCount = 0;
     for (int place = 0; place < 9; ++place) {
-        const int x = static_cast<int>(std::uniform_real_distribution<double>(
-            0, generator.width * view.Scale() - size.width())(random));
-        const int y = static_cast<int>(std::uniform_real_distribution<double>(
-            0, generator.height * view.Scale() - size.height())(random));
-        view.SetOffsets(x, y);
+        moveToPlace(random);
         paint();
         pieceWalls.push_back(Median(3, paint).wall);
         pieceCount += renderer.LastPaintedCount();
