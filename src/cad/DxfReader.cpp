@@ -358,6 +358,21 @@ private:
         return NextLine(value) ? PairRead::kPair : PairRead::kEndOfFile;
     }
 
+    // The pairs of an object, each handed to onPair(code, value), up to and including the
+    // next group code 0. False when the file ends first.
+    template <typename OnPair>
+    [[gnu::always_inline]] inline bool ReadPairs(OnPair&& onPair) {
+        for (;;) {
+            int code = 0;
+            std::string_view value;
+            const PairRead read = NextPair(code, value);
+            if (read != PairRead::kPair) {
+                return read == PairRead::kNextObject;
+            }
+            onPair(code, value);
+        }
+    }
+
     // A string value as stored: trimmed, then decoded.
     void StoreString(std::string& field, std::string_view value) const {
         std::string_view trimmed = TrimC(value);
@@ -691,16 +706,7 @@ int DxfParser::ReadTables() {
 // is on (colour 0); without group 70 it is not frozen.
 int DxfParser::ReadLayer() {
     CCadLayer layer;
-    for (;;) {
-        int code = 0;
-        std::string_view value;
-        const PairRead read = NextPair(code, value);
-        if (read == PairRead::kEndOfFile) {
-            return -1;
-        }
-        if (read == PairRead::kNextObject) {
-            break;
-        }
+    const bool complete = ReadPairs([&](int code, std::string_view value) {
         switch (code) {
             case 2:
                 StoreString(layer.name, value);
@@ -720,6 +726,9 @@ int DxfParser::ReadLayer() {
             default:
                 break;
         }
+    });
+    if (!complete) {
+        return -1;
     }
     std::string name = layer.name;
     m_drawing.layerTable.SetAt(name, std::move(layer));
@@ -753,16 +762,7 @@ int DxfParser::ReadBlocks() {
 // SOLID are read inside blocks; entities met before the block has a name are dropped.
 int DxfParser::ReadBlock() {
     m_drawing.currentBlock.reset();
-    for (;;) {
-        int code = 0;
-        std::string_view value;
-        const PairRead read = NextPair(code, value);
-        if (read == PairRead::kEndOfFile) {
-            return -1;
-        }
-        if (read == PairRead::kNextObject) {
-            break;
-        }
+    const bool complete = ReadPairs([&](int code, std::string_view value) {
         if (code == 2) {
             auto block = std::make_shared<CCadBlock>();
             StoreString(block->name, value);
@@ -775,6 +775,9 @@ int DxfParser::ReadBlock() {
             m_blockOrder.push_back(std::move(block));
             ForgetRecentBlocks();
         }
+    });
+    if (!complete) {
+        return -1;
     }
     std::string_view line;
     for (;;) {
@@ -944,16 +947,7 @@ int DxfParser::ReadLine(Destination destination) {
     auto line = std::make_shared<CCadLine>();
     line->identifier = NextIdentifier();
     LayerState state = LayerState::kUnnamed;
-    for (;;) {
-        int code = 0;
-        std::string_view value;
-        const PairRead read = NextPair(code, value);
-        if (read == PairRead::kEndOfFile) {
-            return -1;
-        }
-        if (read == PairRead::kNextObject) {
-            break;
-        }
+    const bool complete = ReadPairs([&](int code, std::string_view value) {
         const bool extends = destination.topLevel && state == LayerState::kOn;
         switch (code) {
             case 10:
@@ -986,6 +980,9 @@ int DxfParser::ReadLine(Destination destination) {
                 CommonField(*line, code, value, state);
                 break;
         }
+    });
+    if (!complete) {
+        return -1;
     }
     if (destination.list != nullptr && KeepsStrictEntity(state)) {
         destination.list->push_back(CCadEntity{kCadLine, std::move(line)});
@@ -997,16 +994,7 @@ int DxfParser::ReadArc(Destination destination) {
     auto arc = std::make_shared<CCadArc>();
     arc->identifier = NextIdentifier();
     LayerState state = LayerState::kUnnamed;
-    for (;;) {
-        int code = 0;
-        std::string_view value;
-        const PairRead read = NextPair(code, value);
-        if (read == PairRead::kEndOfFile) {
-            return -1;
-        }
-        if (read == PairRead::kNextObject) {
-            break;
-        }
+    const bool complete = ReadPairs([&](int code, std::string_view value) {
         switch (code) {
             case 10:
                 arc->centerX = AtofC(value);
@@ -1027,6 +1015,9 @@ int DxfParser::ReadArc(Destination destination) {
                 CommonField(*arc, code, value, state);
                 break;
         }
+    });
+    if (!complete) {
+        return -1;
     }
     if (destination.list != nullptr && KeepsStrictEntity(state)) {
         destination.list->push_back(CCadEntity{kCadArc, std::move(arc)});
@@ -1038,16 +1029,7 @@ int DxfParser::ReadCircle(Destination destination) {
     auto circle = std::make_shared<CCadCircle>();
     circle->identifier = NextIdentifier();
     LayerState state = LayerState::kUnnamed;
-    for (;;) {
-        int code = 0;
-        std::string_view value;
-        const PairRead read = NextPair(code, value);
-        if (read == PairRead::kEndOfFile) {
-            return -1;
-        }
-        if (read == PairRead::kNextObject) {
-            break;
-        }
+    const bool complete = ReadPairs([&](int code, std::string_view value) {
         switch (code) {
             case 10:
                 circle->centerX = AtofC(value);
@@ -1062,6 +1044,9 @@ int DxfParser::ReadCircle(Destination destination) {
                 CommonField(*circle, code, value, state);
                 break;
         }
+    });
+    if (!complete) {
+        return -1;
     }
     if (destination.list != nullptr && KeepsStrictEntity(state)) {
         destination.list->push_back(CCadEntity{kCadCircle, std::move(circle)});
@@ -1073,16 +1058,7 @@ int DxfParser::ReadEllipse(Destination destination) {
     auto ellipse = std::make_shared<CCadEllipse>();
     ellipse->identifier = NextIdentifier();
     LayerState state = LayerState::kUnnamed;
-    for (;;) {
-        int code = 0;
-        std::string_view value;
-        const PairRead read = NextPair(code, value);
-        if (read == PairRead::kEndOfFile) {
-            return -1;
-        }
-        if (read == PairRead::kNextObject) {
-            break;
-        }
+    const bool complete = ReadPairs([&](int code, std::string_view value) {
         switch (code) {
             case 10:
                 ellipse->centerX = AtofC(value);
@@ -1109,6 +1085,9 @@ int DxfParser::ReadEllipse(Destination destination) {
                 CommonField(*ellipse, code, value, state);
                 break;
         }
+    });
+    if (!complete) {
+        return -1;
     }
     if (destination.list != nullptr && KeepsStrictEntity(state)) {
         destination.list->push_back(CCadEntity{kCadEllipse, std::move(ellipse)});
@@ -1126,16 +1105,7 @@ int DxfParser::ReadPolyline(Destination destination) {
     std::vector<CCadVertex>& vertices = polyline->vertices;
     std::size_t declared = 0;
     CCadVertex* vertex = nullptr;  // the vertex the groups 20, 40, 41, 42 belong to
-    for (;;) {
-        int code = 0;
-        std::string_view value;
-        const PairRead read = NextPair(code, value);
-        if (read == PairRead::kEndOfFile) {
-            return -1;
-        }
-        if (read == PairRead::kNextObject) {
-            break;
-        }
+    const bool complete = ReadPairs([&](int code, std::string_view value) {
         const bool extends = destination.topLevel && state == LayerState::kOn;
         switch (code) {
             case 90: {
@@ -1191,6 +1161,9 @@ int DxfParser::ReadPolyline(Destination destination) {
                 CommonField(*polyline, code, value, state);
                 break;
         }
+    });
+    if (!complete) {
+        return -1;
     }
     polyline->vertexCount = static_cast<int>(vertices.size());
     if (vertices.size() < vertices.capacity() && vertices.size() < declared) {
@@ -1206,16 +1179,7 @@ int DxfParser::ReadSolid(Destination destination) {
     auto solid = std::make_shared<CCadSolid>();
     solid->identifier = NextIdentifier();
     LayerState state = LayerState::kUnnamed;
-    for (;;) {
-        int code = 0;
-        std::string_view value;
-        const PairRead read = NextPair(code, value);
-        if (read == PairRead::kEndOfFile) {
-            return -1;
-        }
-        if (read == PairRead::kNextObject) {
-            break;
-        }
+    const bool complete = ReadPairs([&](int code, std::string_view value) {
         const bool extends = destination.topLevel && KeepsLenientEntity(state);
         switch (code) {
             case 10:
@@ -1265,6 +1229,9 @@ int DxfParser::ReadSolid(Destination destination) {
                 CommonField(*solid, code, value, state);
                 break;
         }
+    });
+    if (!complete) {
+        return -1;
     }
     if (destination.list != nullptr && KeepsLenientEntity(state)) {
         destination.list->push_back(CCadEntity{kCadSolid, std::move(solid)});
@@ -1276,16 +1243,7 @@ int DxfParser::ReadText(Destination destination) {
     auto text = std::make_shared<CCadText>();
     text->identifier = NextIdentifier();
     LayerState state = LayerState::kUnnamed;
-    for (;;) {
-        int code = 0;
-        std::string_view value;
-        const PairRead read = NextPair(code, value);
-        if (read == PairRead::kEndOfFile) {
-            return -1;
-        }
-        if (read == PairRead::kNextObject) {
-            break;
-        }
+    const bool complete = ReadPairs([&](int code, std::string_view value) {
         switch (code) {
             case 1:
                 text->text = CleanTextFormatting(StoredString(value));
@@ -1320,6 +1278,9 @@ int DxfParser::ReadText(Destination destination) {
                 CommonField(*text, code, value, state);
                 break;
         }
+    });
+    if (!complete) {
+        return -1;
     }
     if (destination.list != nullptr && KeepsStrictEntity(state)) {
         destination.list->push_back(CCadEntity{kCadText, std::move(text)});
@@ -1331,16 +1292,7 @@ int DxfParser::ReadMText(Destination destination) {
     auto mtext = std::make_shared<CCadMText>();
     mtext->identifier = NextIdentifier();
     LayerState state = LayerState::kUnnamed;
-    for (;;) {
-        int code = 0;
-        std::string_view value;
-        const PairRead read = NextPair(code, value);
-        if (read == PairRead::kEndOfFile) {
-            return -1;
-        }
-        if (read == PairRead::kNextObject) {
-            break;
-        }
+    const bool complete = ReadPairs([&](int code, std::string_view value) {
         switch (code) {
             case 1:  // group 3 continuation chunks are not read
                 mtext->text = CleanTextFormatting(StoredString(value));
@@ -1370,6 +1322,9 @@ int DxfParser::ReadMText(Destination destination) {
                 CommonField(*mtext, code, value, state);
                 break;
         }
+    });
+    if (!complete) {
+        return -1;
     }
     if (destination.list != nullptr && KeepsStrictEntity(state)) {
         destination.list->push_back(CCadEntity{kCadMText, std::move(mtext)});
@@ -1382,16 +1337,7 @@ int DxfParser::ReadDimension(Destination destination) {
     dimension->identifier = NextIdentifier();
     dimension->textHeight = m_drawing.dimensionTextHeight;
     LayerState state = LayerState::kUnnamed;
-    for (;;) {
-        int code = 0;
-        std::string_view value;
-        const PairRead read = NextPair(code, value);
-        if (read == PairRead::kEndOfFile) {
-            return -1;
-        }
-        if (read == PairRead::kNextObject) {
-            break;
-        }
+    const bool complete = ReadPairs([&](int code, std::string_view value) {
         switch (code) {
             case 2: {
                 // The block is linked at once; a DIMENSION whose block is not (yet) known has
@@ -1464,6 +1410,9 @@ int DxfParser::ReadDimension(Destination destination) {
                 CommonField(*dimension, code, value, state);
                 break;
         }
+    });
+    if (!complete) {
+        return -1;
     }
     if (destination.list != nullptr && KeepsLenientEntity(state)) {
         destination.list->push_back(CCadEntity{kCadDimension, std::move(dimension)});
@@ -1479,16 +1428,7 @@ int DxfParser::ReadInsert(Destination destination) {
     LayerState state = LayerState::kUnnamed;
     bool hasBlockName = false;
     bool attributesFollow = false;
-    for (;;) {
-        int code = 0;
-        std::string_view value;
-        const PairRead read = NextPair(code, value);
-        if (read == PairRead::kEndOfFile) {
-            return -1;
-        }
-        if (read == PairRead::kNextObject) {
-            break;
-        }
+    const bool complete = ReadPairs([&](int code, std::string_view value) {
         switch (code) {
             case 2:
                 StoreString(insert->blockName, value);
@@ -1518,6 +1458,9 @@ int DxfParser::ReadInsert(Destination destination) {
             default:
                 break;
         }
+    });
+    if (!complete) {
+        return -1;
     }
     bool emptyBlock = false;
     if (hasBlockName) {
@@ -1556,16 +1499,7 @@ int DxfParser::ReadAttributes() {
         auto text = std::make_shared<CCadText>();
         text->identifier = -1;  // not selectable by identifier
         bool visible = true;
-        for (;;) {
-            int code = 0;
-            std::string_view value;
-            const PairRead read = NextPair(code, value);
-            if (read == PairRead::kEndOfFile) {
-                return -1;
-            }
-            if (read == PairRead::kNextObject) {
-                break;
-            }
+        const bool complete = ReadPairs([&](int code, std::string_view value) {
             switch (code) {
                 case 10:
                     text->insertX = AtofC(value);
@@ -1588,6 +1522,9 @@ int DxfParser::ReadAttributes() {
                 default:
                     break;
             }
+        });
+        if (!complete) {
+            return -1;
         }
         if (visible) {
             m_drawing.entities.push_back(CCadEntity{kCadText, std::move(text)});
