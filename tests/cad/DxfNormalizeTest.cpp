@@ -11,58 +11,14 @@
 #include "cad/CadDrawing.h"
 #include "cad/DxfNormalize.h"
 #include "cad/DxfReader.h"
+#include "cad/DxfTextBuilder.h"
 #include "cad/LoadDxf.h"
 
 using namespace quarrant;
 
 namespace {
 
-// ---------------------------------------------------------------------------------------
-// Building DXF texts.
-
-class Dxf {
-public:
-    Dxf& Pair(int code, std::string_view value) {
-        char buffer[16];
-        std::snprintf(buffer, sizeof buffer, "%3d", code);
-        m_text += buffer;
-        m_text += '\n';
-        m_text += value;
-        m_text += '\n';
-        return *this;
-    }
-    Dxf& Pair(int code, double value) { return Pair(code, FormatFixed(value, 6)); }
-    Dxf& Section(std::string_view name) { return Pair(0, "SECTION").Pair(2, name); }
-    Dxf& EndSection() { return Pair(0, "ENDSEC"); }
-    Dxf& Eof() { return Pair(0, "EOF"); }
-    Dxf& Layer(std::string_view name, int color) {
-        return Pair(0, "LAYER").Pair(2, name).Pair(70, "0").Pair(62, FormatInt(color));
-    }
-    // Layers "0" (colour 7), "RED" (1), "BLUE" (5), "OFF" (off).
-    Dxf& Tables() {
-        Section("TABLES").Pair(0, "TABLE").Pair(2, "LAYER");
-        Layer("0", 7).Layer("RED", 1).Layer("BLUE", 5).Layer("OFF", -2);
-        return Pair(0, "ENDTAB").EndSection();
-    }
-    Dxf& Line(double x1, double y1, double x2, double y2, std::string_view layer = "0") {
-        return Pair(0, "LINE").Pair(8, layer).Pair(10, x1).Pair(20, y1).Pair(11, x2).Pair(21, y2);
-    }
-    Dxf& Arc(double x, double y, double r, double a0, double a1, std::string_view layer = "0") {
-        return Pair(0, "ARC").Pair(8, layer).Pair(10, x).Pair(20, y).Pair(40, r).Pair(50, a0).Pair(
-            51, a1);
-    }
-    Dxf& Circle(double x, double y, double r, std::string_view layer = "0") {
-        return Pair(0, "CIRCLE").Pair(8, layer).Pair(10, x).Pair(20, y).Pair(40, r);
-    }
-    Dxf& Insert(std::string_view block, double x, double y, std::string_view layer = "0") {
-        return Pair(0, "INSERT").Pair(8, layer).Pair(2, block).Pair(10, x).Pair(20, y);
-    }
-    std::string Text() const { return m_text; }
-    operator std::string() const { return m_text; }
-
-private:
-    std::string m_text;
-};
+using quarrant::testing::Dxf;
 
 std::shared_ptr<const CCadColorTable> Colors() {
     auto table = std::make_shared<CCadColorTable>();

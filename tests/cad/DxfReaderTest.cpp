@@ -18,6 +18,7 @@
 #include "cad/CadDrawing.h"
 #include "cad/DrawingFile.h"
 #include "cad/DxfReader.h"
+#include "cad/DxfTextBuilder.h"
 #include "cad/LoadDxf.h"
 
 using namespace quarrant;
@@ -30,71 +31,7 @@ const std::string kOpenError(kDxfOpenErrorMessage);
 const std::string kFormatError(kDxfFormatErrorMessage);
 const std::string kDecodeFailed(kDxfDecodeFailedMessage);
 
-// ---------------------------------------------------------------------------------------
-// Building DXF texts.
-
-class Dxf {
-public:
-    // One group: the code right-aligned in three columns, as CAD programs write it.
-    Dxf& Pair(int code, std::string_view value) {
-        char buffer[16];
-        std::snprintf(buffer, sizeof buffer, "%3d", code);
-        m_text += buffer;
-        m_text += '\n';
-        m_text += value;
-        m_text += '\n';
-        return *this;
-    }
-    Dxf& Pair(int code, double value) { return Pair(code, FormatFixed(value, 4)); }
-    Dxf& Raw(std::string_view line) {
-        m_text += line;
-        m_text += '\n';
-        return *this;
-    }
-    Dxf& Section(std::string_view name) { return Pair(0, "SECTION").Pair(2, name); }
-    Dxf& EndSection() { return Pair(0, "ENDSEC"); }
-    Dxf& Eof() { return Pair(0, "EOF"); }
-
-    // A TABLES section with one LAYER table; a negative colour means off.
-    struct LayerSpec {
-        std::string name;
-        int color = 7;
-        int flags = 0;
-    };
-    Dxf& Layers(const std::vector<LayerSpec>& layers) {
-        Section("TABLES").Pair(0, "TABLE").Pair(2, "LAYER").Pair(70, "1");
-        for (const LayerSpec& layer : layers) {
-            Pair(0, "LAYER").Pair(2, layer.name).Pair(70, FormatInt(layer.flags));
-            Pair(62, FormatInt(layer.color)).Pair(6, "CONTINUOUS");
-        }
-        return Pair(0, "ENDTAB").EndSection();
-    }
-
-    Dxf& Line(double x1, double y1, double x2, double y2, std::string_view layer = "0") {
-        return Pair(0, "LINE").Pair(8, layer).Pair(10, x1).Pair(20, y1).Pair(11, x2).Pair(21, y2);
-    }
-    Dxf& Circle(double x, double y, double r, std::string_view layer = "0") {
-        return Pair(0, "CIRCLE").Pair(8, layer).Pair(10, x).Pair(20, y).Pair(40, r);
-    }
-    Dxf& Solid(double x, double y, std::string_view layer = "0") {
-        return Pair(0, "SOLID")
-            .Pair(8, layer)
-            .Pair(10, x)
-            .Pair(20, y)
-            .Pair(11, x + 1)
-            .Pair(21, y)
-            .Pair(12, x)
-            .Pair(22, y + 1)
-            .Pair(13, x + 1)
-            .Pair(23, y + 1);
-    }
-
-    std::string Text() const { return m_text; }
-    operator std::string() const { return m_text; }
-
-private:
-    std::string m_text;
-};
+using quarrant::testing::Dxf;
 
 // A drawing with the usual layers: "0" on, "OFF" off, "ICE" frozen.
 Dxf WithLayers() {
