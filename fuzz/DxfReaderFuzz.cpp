@@ -12,97 +12,13 @@
 #include "cad/DrawingFile.h"
 #include "cad/DxfNormalize.h"
 #include "cad/DxfReader.h"
+#include "cad/PairwiseDuplicates.h"
 
 namespace {
 
 using namespace quarrant;
 
 constexpr double kPrecision = 1.0;
-
-bool Near(double a, double b) {
-    return a - b < kPrecision && b - a < kPrecision;
-}
-
-bool Matches(const CCadEntity& a, const CCadEntity& b) {
-    if (a.type != b.type || a.record->identifier == b.record->identifier) {
-        return false;
-    }
-    switch (a.type) {
-        case kCadLine: {
-            auto* s = a.As<CCadLine>();
-            auto* t = b.As<CCadLine>();
-            return Near(s->startX, t->startX) && Near(s->startY, t->startY) &&
-                   Near(s->endX, t->endX) && Near(s->endY, t->endY);
-        }
-        case kCadArc: {
-            auto* s = a.As<CCadArc>();
-            auto* t = b.As<CCadArc>();
-            return Near(s->startAngle, t->startAngle) && Near(s->endAngle, t->endAngle) &&
-                   Near(s->centerX, t->centerX) && Near(s->centerY, t->centerY) &&
-                   Near(s->radius, t->radius);
-        }
-        case kCadCircle: {
-            auto* s = a.As<CCadCircle>();
-            auto* t = b.As<CCadCircle>();
-            return Near(s->centerX, t->centerX) && Near(s->centerY, t->centerY) &&
-                   Near(s->radius, t->radius);
-        }
-        case kCadPolyline: {
-            auto* s = a.As<CCadPolyline>();
-            auto* t = b.As<CCadPolyline>();
-            if (s->vertexCount != t->vertexCount) {
-                return false;
-            }
-            for (int k = 0; k < s->vertexCount; ++k) {
-                const CCadVertex& u = s->vertices[static_cast<std::size_t>(k)];
-                const CCadVertex& v = t->vertices[static_cast<std::size_t>(k)];
-                if (u.hasBulge != v.hasBulge || !Near(u.x, v.x) || !Near(u.y, v.y) ||
-                    !Near(u.bulge, v.bulge)) {
-                    return false;
-                }
-            }
-            return true;
-        }
-        case kCadInsert: {
-            auto* s = a.As<CCadInsert>();
-            auto* t = b.As<CCadInsert>();
-            return Near(s->rotation, t->rotation) && Near(s->insertX, t->insertX) &&
-                   Near(s->insertY, t->insertY) && Near(s->scaleX, t->scaleX) &&
-                   Near(s->scaleY, t->scaleY);
-        }
-        case kCadSolid: {
-            auto* s = a.As<CCadSolid>();
-            auto* t = b.As<CCadSolid>();
-            return Near(s->x1, t->x1) && Near(s->y1, t->y1) && Near(s->x2, t->x2) &&
-                   Near(s->y2, t->y2) && Near(s->x3, t->x3) && Near(s->y3, t->y3) &&
-                   Near(s->x4, t->x4) && Near(s->y4, t->y4);
-        }
-        default:
-            return false;
-    }
-}
-
-// Identifiers of the survivors of the pairwise search, in array order.
-std::vector<int> PairwiseSurvivors(const CCadEntityList& entities) {
-    std::vector<bool> removed(entities.size(), false);
-    for (std::size_t i = 0; i < entities.size(); ++i) {
-        if (removed[i]) {
-            continue;
-        }
-        for (std::size_t j = 0; j < entities.size(); ++j) {
-            if (j != i && !removed[j] && Matches(entities[i], entities[j])) {
-                removed[j] = true;
-            }
-        }
-    }
-    std::vector<int> identifiers;
-    for (std::size_t i = 0; i < entities.size(); ++i) {
-        if (!removed[i]) {
-            identifiers.push_back(entities[i].record->identifier);
-        }
-    }
-    return identifiers;
-}
 
 void CheckRecords(const CCadEntityList& entities) {
     for (const CCadEntity& entity : entities) {
@@ -157,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const CCadEntity& entity : drawing.entities) {
             survivors.push_back(entity.record->identifier);
         }
-        if (survivors != PairwiseSurvivors(reference.entities)) {
+        if (survivors != testing::PairwiseSurvivors(reference.entities, kPrecision)) {
             std::abort();
         }
     }

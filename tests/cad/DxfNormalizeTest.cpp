@@ -13,12 +13,14 @@
 #include "cad/DxfReader.h"
 #include "cad/DxfTextBuilder.h"
 #include "cad/LoadDxf.h"
+#include "cad/PairwiseDuplicates.h"
 
 using namespace quarrant;
 
 namespace {
 
 using quarrant::testing::Dxf;
+using quarrant::testing::PairwiseSurvivors;
 
 std::shared_ptr<const CCadColorTable> Colors() {
     auto table = std::make_shared<CCadColorTable>();
@@ -195,53 +197,6 @@ TEST(DxfNormalizeTest, PolylinesAndSolidsCompareEveryPoint) {
     EXPECT_EQ(Identifiers(drawing->entities), (std::vector<int>{0, 2, 3, 5, 6, 8}));
 }
 
-// The pairwise search as the import defines it, to check the indexed one against.
-std::vector<int> PairwiseSurvivors(const CCadEntityList& entities, double p) {
-    auto near = [p](double a, double b) { return a - b < p && b - a < p; };
-    auto matches = [&](const CCadEntity& a, const CCadEntity& b) {
-        if (a.type != b.type || a.record->identifier == b.record->identifier) {
-            return false;
-        }
-        switch (a.type) {
-            case kCadLine: {
-                auto* s = a.As<CCadLine>();
-                auto* t = b.As<CCadLine>();
-                return near(s->startX, t->startX) && near(s->startY, t->startY) &&
-                       near(s->endX, t->endX) && near(s->endY, t->endY);
-            }
-            case kCadCircle: {
-                auto* s = a.As<CCadCircle>();
-                auto* t = b.As<CCadCircle>();
-                return near(s->centerX, t->centerX) && near(s->centerY, t->centerY) &&
-                       near(s->radius, t->radius);
-            }
-            default:
-                return false;
-        }
-    };
-    std::vector<const CCadEntity*> array;
-    for (const CCadEntity& entity : entities) {
-        array.push_back(&entity);
-    }
-    for (std::size_t i = 0; i < array.size(); ++i) {
-        for (std::size_t j = 0; j < array.size();) {
-            if (j != i && matches(*array[i], *array[j])) {
-                array.erase(array.begin() + static_cast<std::ptrdiff_t>(j));
-                if (j < i) {
-                    --i;
-                }
-            } else {
-                ++j;
-            }
-        }
-    }
-    std::vector<int> identifiers;
-    for (const CCadEntity* entity : array) {
-        identifiers.push_back(entity->record->identifier);
-    }
-    return identifiers;
-}
-
 TEST(DxfNormalizeTest, IndexedRemovalKeepsTheSurvivorsOfThePairwiseSearch) {
     // Dense clusters of near duplicates, with values on and around cell borders, for several
     // precisions: the survivors must be those of the pairwise search, in the same order.
@@ -282,7 +237,7 @@ TEST(DxfNormalizeTest, IndexedRemovalKeepsTheSurvivorsOfThePairwiseSearch) {
             copy.entities.push_back(CloneEntity(entity));
         }
         Normalize(copy, precision);  // transformed first: compare in the same frame
-        std::vector<int> expected = PairwiseSurvivors(copy.entities, 0.0 + precision);
+        std::vector<int> expected = PairwiseSurvivors(copy.entities, precision);
         Normalize(drawing, precision);
         EXPECT_EQ(Identifiers(drawing.entities), expected) << precision;
         EXPECT_LT(drawing.entities.size(), 1500u) << precision;
