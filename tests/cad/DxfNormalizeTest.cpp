@@ -236,7 +236,7 @@ TEST(DxfNormalizeTest, IndexedRemovalKeepsTheSurvivorsOfThePairwiseSearch) {
         for (const CCadEntity& entity : drawing.entities) {
             copy.entities.push_back(CloneEntity(entity));
         }
-        Normalize(copy, precision);  // transformed first: compare in the same frame
+        Normalize(copy, 0.0);  // transformed but nothing removed: compare in the same frame
         std::vector<int> expected = PairwiseSurvivors(copy.entities, precision);
         Normalize(drawing, precision);
         EXPECT_EQ(Identifiers(drawing.entities), expected) << precision;
