@@ -2,7 +2,7 @@
 # Installs what building, running and testing Quarrant needs on Debian 12, if missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev
           fonts-noto-cjk xvfb xauth)
 

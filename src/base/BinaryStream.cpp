@@ -12,9 +12,9 @@ bool BinaryReader::ReadInt32(std::int32_t& value) {
         return Fail();
     }
     const auto* p = reinterpret_cast<const unsigned char*>(m_data.data() + m_pos);
-    std::uint32_t bits = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-                         (static_cast<std::uint32_t>(p[2]) << 16) |
-                         (static_cast<std::uint32_t>(p[3]) << 24);
+    std::uint32_t bits =
+        static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
     value = static_cast<std::int32_t>(bits);
     m_pos += 4;
     return true;
@@ -60,7 +60,8 @@ bool BinaryReader::ReadFlag(unsigned char& flag) {
 void BinaryWriter::WriteInt32(std::int32_t value) {
     auto bits = static_cast<std::uint32_t>(value);
     char bytes[4] = {static_cast<char>(bits & 0xFF), static_cast<char>((bits >> 8) & 0xFF),
-                     static_cast<char>((bits >> 16) & 0xFF), static_cast<char>((bits >> 24) & 0xFF)};
+                     static_cast<char>((bits >> 16) & 0xFF),
+                     static_cast<char>((bits >> 24) & 0xFF)};
     m_data.append(bytes, 4);
 }
 
@@ -76,7 +77,8 @@ void BinaryWriter::WriteReal(double value) {
     AppendFixed(m_data, value, 4);
     auto count = static_cast<std::uint32_t>(m_data.size() - countAt - 4);
     for (int i = 0; i < 4; ++i) {
-        m_data[countAt + static_cast<std::size_t>(i)] = static_cast<char>((count >> (8 * i)) & 0xFF);
+        m_data[countAt + static_cast<std::size_t>(i)] =
+            static_cast<char>((count >> (8 * i)) & 0xFF);
     }
 }
 

@@ -1,11 +1,11 @@
 #include "base/CNumbers.h"
 
+#include <locale.h>
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <locale.h>
 
 namespace quarrant {
 namespace {
@@ -15,7 +15,9 @@ locale_t CLocale() {
     return locale;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -97,8 +99,8 @@ void AppendFixed(std::string& out, double value, int decimals) {
     // Large enough for any double with up to 700 decimals; to_chars with a precision gives
     // exactly the digits of printf("%.Nf"), without any locale.
     char buffer[1100];
-    auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
-                                   decimals);
+    auto [ptr, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     if (ec == std::errc()) {
         out.append(buffer, ptr);
     }

@@ -23,7 +23,9 @@ std::filesystem::path FsPath(std::string_view gbkPath) {
     return std::filesystem::path(utf8);
 }
 
-std::string ModelPath(const std::filesystem::path& path) { return Utf8ToGbk(path.string()); }
+std::string ModelPath(const std::filesystem::path& path) {
+    return Utf8ToGbk(path.string());
+}
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
     std::string joined(folder);

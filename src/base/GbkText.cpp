@@ -118,9 +118,8 @@ std::string GbkToUtf8(std::string_view gbk) {
     Converter& converter = FromGbk();
     std::size_t pos = 0;
     while (pos < gbk.size()) {
-        std::size_t used = converter.Valid()
-                               ? converter.Convert(gbk.data() + pos, gbk.size() - pos, out)
-                               : 0;
+        std::size_t used =
+            converter.Valid() ? converter.Convert(gbk.data() + pos, gbk.size() - pos, out) : 0;
         pos += used;
         if (pos < gbk.size()) {
             out += "\xEF\xBF\xBD";  // U+FFFD for the byte that could not be decoded

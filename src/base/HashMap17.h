@@ -32,7 +32,8 @@ inline unsigned HashBucket(std::int32_t key) {
 inline unsigned HashBucket(std::string_view key) {
     std::uint32_t h = 0;
     for (char c : key) {
-        h = h * 33u + static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(c)));
+        h = h * 33u +
+            static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(c)));
     }
     return h % kHashMapBuckets;
 }
@@ -58,7 +59,8 @@ public:
         using MapPtr = std::conditional_t<Const, const HashMap17*, HashMap17*>;
 
         Iterator() = default;
-        Iterator(MapPtr map, unsigned bucket, Node* node) : m_map(map), m_bucket(bucket), m_node(node) {
+        Iterator(MapPtr map, unsigned bucket, Node* node)
+            : m_map(map), m_bucket(bucket), m_node(node) {
             SkipEmpty();
         }
         EntryRef<Const> operator*() const { return {*m_node->key, m_node->value}; }

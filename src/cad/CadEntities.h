@@ -81,8 +81,8 @@ struct CCadCircle : CCadRecord {
 
 struct CCadEllipse : CCadRecord {
     double centerX = 0.0, centerY = 0.0;
-    double axisX = 0.0, axisY = 0.0;  // major-axis end point relative to the centre
-    double ratio = 0.0;               // minor / major
+    double axisX = 0.0, axisY = 0.0;                  // major-axis end point relative to the centre
+    double ratio = 0.0;                               // minor / major
     double startParameter = 0.0, endParameter = 0.0;  // radians
 };
 
@@ -108,19 +108,19 @@ struct CCadDimPoint {
 };
 
 struct CCadDimension : CCadRecord {
-    int dimensionType = 0;      // group 70
-    int attachment = 0;         // 71
-    int lineSpacingStyle = 0;   // 72
-    double lineSpacingFactor = 0.0;  // 41
-    std::string measurement;    // 42, kept as text
-    std::string textHeight;     // copy of the drawing's $DIMTXT text
-    double textRotation = 0.0;  // 53
+    int dimensionType = 0;             // group 70
+    int attachment = 0;                // 71
+    int lineSpacingStyle = 0;          // 72
+    double lineSpacingFactor = 0.0;    // 41
+    std::string measurement;           // 42, kept as text
+    std::string textHeight;            // copy of the drawing's $DIMTXT text
+    double textRotation = 0.0;         // 53
     double horizontalDirection = 0.0;  // 51
-    double rotation = 0.0;      // 50
-    double extensionLineAngle = 0.0;  // 52
+    double rotation = 0.0;             // 50
+    double extensionLineAngle = 0.0;   // 52
     CCadDimPoint point11, point10, point12, point13, point14, point15, point16;
-    std::string textOverride;   // 1
-    std::string blockName;      // 2
+    std::string textOverride;  // 1
+    std::string blockName;     // 2
     // The block geometry: right after an import the block of the block table (may be none),
     // after a reload a private block owned by this record.
     std::shared_ptr<CCadBlock> block;

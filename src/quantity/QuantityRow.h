@@ -21,7 +21,7 @@ struct QuantityRow {
     std::vector<std::int32_t> list2;  // 长 (and 面积 / 体积)
     std::vector<std::int32_t> list3;  // 宽
     std::vector<std::int32_t> list4;  // 高
-    std::string drawingName;  // empty for drawing-less rows and for child rows
+    std::string drawingName;          // empty for drawing-less rows and for child rows
     std::int32_t identifier = 0;
     std::int32_t gridRow = 0;  // grid row of the last listing
 

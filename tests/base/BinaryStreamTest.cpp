@@ -14,7 +14,9 @@ TEST(BinaryStream, FieldsRoundTripInLittleEndian) {
     const std::string& bytes = writer.Data();
     EXPECT_EQ(bytes.substr(0, 4), std::string("\xFE\xFF\xFF\xFF", 4));
     EXPECT_EQ(bytes.substr(4, 6), std::string("\x02\x00\x00\x00\xB8\xD6", 6));
-    EXPECT_EQ(bytes.substr(10), std::string("\x07\x00\x00\x00" "12.3457", 11));
+    EXPECT_EQ(bytes.substr(10), std::string("\x07\x00\x00\x00"
+                                            "12.3457",
+                                            11));
 
     BinaryReader reader(bytes);
     std::int32_t i = 0;

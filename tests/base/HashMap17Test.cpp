@@ -10,7 +10,8 @@ using namespace quarrant;
 namespace {
 
 template <typename Map>
-std::vector<typename std::decay_t<decltype((*std::declval<Map>().begin()).key)>> Keys(const Map& map) {
+std::vector<typename std::decay_t<decltype((*std::declval<Map>().begin()).key)>> Keys(
+    const Map& map) {
     std::vector<typename std::decay_t<decltype((*map.begin()).key)>> keys;
     for (const auto& entry : map) {
         keys.push_back(entry.key);
@@ -26,7 +27,8 @@ TEST(HashMap17, IntegerKeysIterateByBucketNewestFirstWithinABucket) {
         map[id] = id * 10;
     }
     // 1..15 share bucket 0 (newest first), 16..20 are bucket 1.
-    std::vector<int> expected = {15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 20, 19, 18, 17, 16};
+    std::vector<int> expected = {15, 14, 13, 12, 11, 10, 9,  8,  7,  6,
+                                 5,  4,  3,  2,  1,  20, 19, 18, 17, 16};
     EXPECT_EQ(Keys(map), expected);
     EXPECT_EQ(*map.Lookup(7), 70);
 }

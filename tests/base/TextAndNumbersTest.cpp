@@ -22,7 +22,10 @@ TEST(GbkText, InvalidUtf8BytesAreKeptAsTheyAre) {
 }
 
 TEST(GbkText, UndecodableGbkBecomesReplacementCharacter) {
-    EXPECT_EQ(GbkToUtf8("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(GbkToUtf8("a\xFF"
+                        "b"),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(GbkToUtf8("\x81"), "\xEF\xBF\xBD");  // lead byte at the very end
 }
 
@@ -51,9 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(AtofCase{"plain", "12.345678", 12.345678},
                       AtofCase{"leading blanks", "  \t-0.5", -0.5},
                       AtofCase{"plus sign", "+3.25", 3.25},
-                      AtofCase{"trailing rubbish", "7.5abc", 7.5},
-                      AtofCase{"rubbish", "abc", 0.0}, AtofCase{"empty", "", 0.0},
-                      AtofCase{"exponent", "1.5e3", 1500.0},
+                      AtofCase{"trailing rubbish", "7.5abc", 7.5}, AtofCase{"rubbish", "abc", 0.0},
+                      AtofCase{"empty", "", 0.0}, AtofCase{"exponent", "1.5e3", 1500.0},
                       AtofCase{"lone dot", ".", 0.0}, AtofCase{"dot fraction", ".25", 0.25},
                       AtofCase{"hexadecimal", "0x10", 16.0},
                       AtofCase{"plus then minus", "+-5", 0.0},
@@ -61,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
         std::string name = info.param.name;
         for (char& c : name) {
-            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+            if (!std::isalnum(static_cast<unsigned char>(c)))
+                c = '_';
         }
         return name;
     });
@@ -72,7 +75,7 @@ TEST(CNumbers, AtoiTakesLeadingDigitsAndWrapsLikeTheCLibrary) {
     EXPECT_EQ(AtoiC("+8"), 8);
     EXPECT_EQ(AtoiC("3.9"), 3);
     EXPECT_EQ(AtoiC("x"), 0);
-    EXPECT_EQ(AtoiC("4294967297"), 1);  // low 32 bits of the long value
+    EXPECT_EQ(AtoiC("4294967297"), 1);                // low 32 bits of the long value
     EXPECT_EQ(AtoiC("99999999999999999999999"), -1);  // clamped to LONG_MAX first
 }
 

@@ -11,8 +11,8 @@
 namespace quarrant::cli {
 
 struct CliContext {
-    std::string programFolder;       // model text (GBK), without the final separator
-    std::vector<std::string> args;   // the arguments after the subcommand name, UTF-8
+    std::string programFolder;      // model text (GBK), without the final separator
+    std::vector<std::string> args;  // the arguments after the subcommand name, UTF-8
     std::FILE* out = stdout;
     std::FILE* err = stderr;
 };

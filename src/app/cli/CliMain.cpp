@@ -48,10 +48,15 @@ int main(int argc, char** argv) {
     for (; i < argc; ++i) {
         context.args.emplace_back(argv[i]);
     }
-    if (command == "eval") return RunEval(context);
-    if (command == "import") return RunImport(context);
-    if (command == "count") return RunCount(context);
-    if (command == "pick") return RunPick(context);
-    if (command == "report") return RunReport(context);
+    if (command == "eval")
+        return RunEval(context);
+    if (command == "import")
+        return RunImport(context);
+    if (command == "count")
+        return RunCount(context);
+    if (command == "pick")
+        return RunPick(context);
+    if (command == "report")
+        return RunReport(context);
     return Usage(context, "eval|import|count|pick|report ...");
 }

@@ -3,6 +3,8 @@
 namespace quarrant::cli {
 
 // Not built yet: answers with the usage text.
-int RunReport(CliContext& context) { return Usage(context, "report ..."); }
+int RunReport(CliContext& context) {
+    return Usage(context, "report ...");
+}
 
 }  // namespace quarrant::cli
