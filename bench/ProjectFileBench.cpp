@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/MessageSink.h"
 #include "base/FileIO.h"
 #include "base/GbkText.h"
+#include "base/MessageSink.h"
 #include "project/ProjectFiles.h"
 #include "project/ProjectManager.h"
 

@@ -8,6 +8,10 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs=$(nproc)
 
+# The code as .clang-format formats it, and every #include pointing down the layers.
+scripts/check-format.sh
+scripts/check-layers.sh
+
 cmake -S . -B build-core -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DQUARRANT_CORE_ONLY=ON -DQUARRANT_WERROR=ON
 cmake --build build-core -j "$jobs"

@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/widgets/IconArt.h"
+#include "platform/IconArt.h"
 
 namespace {
 

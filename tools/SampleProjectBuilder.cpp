@@ -13,9 +13,9 @@
 #include <string>
 #include <system_error>
 
-#include "app/MessageSink.h"
 #include "base/FileIO.h"
 #include "base/GbkText.h"
+#include "base/MessageSink.h"
 #include "cad/ColorTable.h"
 #include "cad/LoadDxf.h"
 #include "project/Project.h"

@@ -5,7 +5,7 @@
 // The open-window counter goes up whenever a window for a node (or the project manager) is
 // opened and down when a child frame is destroyed.
 
-#include "app/AppCommands.h"
+#include "platform/CommandTables.h"
 
 namespace quarrant {
 

@@ -1,5 +1,7 @@
 #include "platform/CommandActions.h"
 
+#include <QMdiSubWindow>
+
 #include <QAction>
 #include <QIcon>
 #include <QMenu>
@@ -79,6 +81,24 @@ QToolBar* BuildToolBar(const ToolBarSpec& bar, CommandActions& actions,
         toolBar->addAction(actions.Action(button.id, button.text, &icon));
     }
     return toolBar;
+}
+
+namespace {
+constexpr const char* kToolBarProperty = "quarrantToolBar";
+constexpr const char* kMenuProperty = "quarrantMenu";
+}  // namespace
+
+void SetChildResources(QMdiSubWindow* frame, int toolBar, int menu) {
+    frame->setProperty(kToolBarProperty, toolBar);
+    frame->setProperty(kMenuProperty, menu);
+}
+
+int ChildToolBar(const QMdiSubWindow* frame) {
+    return frame != nullptr ? frame->property(kToolBarProperty).toInt() : 0;
+}
+
+int ChildMenu(const QMdiSubWindow* frame) {
+    return frame != nullptr ? frame->property(kMenuProperty).toInt() : 0;
 }
 
 }  // namespace quarrant

@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "app/AppCommands.h"
+#include "platform/CommandTables.h"
 
 class QAction;
 class QIcon;
+class QMdiSubWindow;
 class QMenuBar;
 class QToolBar;
 class QWidget;
@@ -58,5 +59,11 @@ void BuildMenuBar(QMenuBar& menuBar, const std::vector<MenuSpec>& menus, Command
 using CommandIconSource = std::function<QIcon(int id)>;
 QToolBar* BuildToolBar(const ToolBarSpec& bar, CommandActions& actions,
                        const CommandIconSource& icons, QWidget* parent);
+
+// What a child frame shows in the main frame while it is active: its toolbar and its menu
+// resource. Set once on the frame before it is handed to the document templates; 0 when unset.
+void SetChildResources(QMdiSubWindow* frame, int toolBar, int menu);
+int ChildToolBar(const QMdiSubWindow* frame);
+int ChildMenu(const QMdiSubWindow* frame);
 
 }  // namespace quarrant

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/MessageSink.h"
+#include "base/MessageSink.h"
 #include "cad/CadDrawing.h"
 #include "project/Drawing.h"
 #include "project/Project.h"

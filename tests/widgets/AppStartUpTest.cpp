@@ -11,14 +11,14 @@
 #include <QTreeWidget>
 
 #include "AppTestSupport.h"
-#include "app/AppCommands.h"
 #include "app/CatalogueFile.h"
 #include "app/widgets/AboutDlg.h"
-#include "app/widgets/IconArt.h"
 #include "app/widgets/MainFrame.h"
 #include "app/widgets/QuarrantApp.h"
 #include "app/widgets/SetDlg.h"
 #include "platform/CommandActions.h"
+#include "platform/CommandTables.h"
+#include "platform/IconArt.h"
 #include "project/widgets/ManageFrame.h"
 #include "project/widgets/ManageTreeView.h"
 

@@ -24,9 +24,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/MessageSink.h"
 #include "base/FileIO.h"
 #include "base/GbkText.h"
+#include "base/MessageSink.h"
 #include "controls/widgets/ShowMessage.h"
 #include "platform/ModalDialog.h"
 #include "platform/ProgramFont.h"

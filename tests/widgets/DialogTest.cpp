@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "AppTestSupport.h"
-#include "app/Settings.h"
+#include "app/SettingsFiles.h"
 #include "app/widgets/SetDlg.h"
 #include "cad/ColorTable.h"
 #include "project/Project.h"

@@ -8,9 +8,9 @@
 #include <QTreeWidget>
 
 #include "AppTestSupport.h"
-#include "app/AppCommands.h"
 #include "app/widgets/MainFrame.h"
 #include "app/widgets/QuarrantApp.h"
+#include "platform/CommandTables.h"
 #include "project/widgets/AddDrawDlg.h"
 #include "project/widgets/ManageDataView.h"
 #include "project/widgets/ManageFrame.h"
@@ -79,7 +79,7 @@ private:
             app->Templates().Find(type)->SetFactory([type, toolBar](void*) {
                 auto* frame = new QMdiSubWindow;
                 frame->setWidget(new QLabel(QString::fromLatin1(type)));
-                CMainFrame::SetChildResources(frame, toolBar, kMenuMainFrame);
+                SetChildResources(frame, toolBar, kMenuMainFrame);
                 return frame;
             });
         }

@@ -10,12 +10,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/MessageSink.h"
-#include "app/Settings.h"
+#include "app/SettingsFiles.h"
 #include "app/cli/CliContext.h"
 #include "base/CNumbers.h"
 #include "base/FileIO.h"
 #include "base/GbkText.h"
+#include "base/MessageSink.h"
 #include "cad/CadSelection.h"
 #include "cad/ColorTable.h"
 #include "cad/DrawingFile.h"

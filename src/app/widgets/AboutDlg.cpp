@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/widgets/IconArt.h"
+#include "platform/IconArt.h"
 #include "platform/QtText.h"
 
 namespace quarrant {

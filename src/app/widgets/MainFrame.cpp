@@ -13,21 +13,18 @@
 #include <thread>
 
 #include "app/widgets/AboutDlg.h"
-#include "app/widgets/IconArt.h"
 #include "app/widgets/ProgressDlg.h"
 #include "app/widgets/QuarrantApp.h"
 #include "app/widgets/SetDlg.h"
 #include "app/widgets/XunwenDlg.h"
 #include "platform/CommandActions.h"
+#include "platform/IconArt.h"
 #include "platform/ModalDialog.h"
 #include "platform/QtText.h"
 
 namespace quarrant {
 
 namespace {
-
-constexpr const char* kToolBarProperty = "quarrantToolBar";
-constexpr const char* kMenuProperty = "quarrantMenu";
 
 // The status bar panes: the message pane and the three key indicators.
 const char* const kStatusTexts[] = {
@@ -96,11 +93,6 @@ CMainFrame::~CMainFrame() {
     }
 }
 
-void CMainFrame::SetChildResources(QMdiSubWindow* frame, int toolBar, int menu) {
-    frame->setProperty(kToolBarProperty, toolBar);
-    frame->setProperty(kMenuProperty, menu);
-}
-
 void CMainFrame::RegisterChildMenu(int resource, const std::vector<MenuSpec>* menu) {
     m_childMenus[resource] = menu;
     for (const MenuSpec& menuTable : *menu) {
@@ -136,9 +128,8 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* frame) {
     if (frame == nullptr) {
         return;  // no child active any more: the toolbar stays until the last one is gone
     }
-    bool ok = false;
-    int toolBar = frame->property(kToolBarProperty).toInt(&ok);
-    if (ok && toolBar != 0) {
+    int toolBar = ChildToolBar(frame);
+    if (toolBar != 0) {
         m_toolBarSwitch.ChildActivated(toolBar);
         ShowOnlyToolBar(toolBar);
     }
@@ -158,9 +149,8 @@ void CMainFrame::UpdateMenuAndCommands() {
     int menu = kMenuMainFrame;
     if (m_toolBarSwitch.OpenWindows() > 0) {
         if (QMdiSubWindow* active = m_mdiArea->activeSubWindow()) {
-            bool ok = false;
-            int childMenu = active->property(kMenuProperty).toInt(&ok);
-            if (ok && m_childMenus.count(childMenu) != 0) {
+            int childMenu = ChildMenu(active);
+            if (m_childMenus.count(childMenu) != 0) {
                 menu = childMenu;
             }
         }

@@ -9,8 +9,8 @@
 #include <map>
 #include <vector>
 
-#include "app/AppCommands.h"
 #include "app/ToolBarSwitch.h"
+#include "platform/CommandTables.h"
 
 class QLabel;
 class QMdiArea;
@@ -28,9 +28,6 @@ class CMainFrame : public QMainWindow {
 public:
     explicit CMainFrame(CQuarrantApp& app);
     ~CMainFrame() override;
-
-    // What a child frame shows in the main frame while it is active.
-    static void SetChildResources(QMdiSubWindow* frame, int toolBar, int menu);
 
     // Shows a new child frame maximised in the MDI area and counts it as an open window.
     void AddChildFrame(QMdiSubWindow* frame);

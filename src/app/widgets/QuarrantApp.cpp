@@ -2,15 +2,21 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
 
-#include "app/AppCommands.h"
-#include "app/widgets/IconArt.h"
+#include <algorithm>
+#include <thread>
+
 #include "app/widgets/MainFrame.h"
+#include "app/widgets/ProgressDlg.h"
 #include "base/FileIO.h"
 #include "controls/widgets/ShowMessage.h"
+#include "platform/CommandTables.h"
+#include "platform/IconArt.h"
+#include "platform/ModalDialog.h"
 #include "platform/QtText.h"
 #include "platform/ShellDialogs.h"
 #include "project/widgets/ManageFrame.h"
@@ -77,8 +83,39 @@ QMdiSubWindow* CQuarrantApp::CreateManagerFrame() {
     auto* frame = new QMdiSubWindow;
     frame->setWidget(new CManageFrame(*this));
     frame->setWindowIcon(QIcon(QPixmap::fromImage(PaintIconArt(IconArt::kWorkspace, 16))));
-    CMainFrame::SetChildResources(frame, kToolBarManager, kMenuManager);
+    SetChildResources(frame, kToolBarManager, kMenuManager);
     return frame;
+}
+
+QWidget* CQuarrantApp::MainWindow() {
+    return m_mainFrame.get();
+}
+
+void CQuarrantApp::SetStatusText(int pane, const std::string& gbkText) {
+    if (m_mainFrame == nullptr) {
+        return;
+    }
+    std::vector<QLabel*> panes = m_mainFrame->StatusPanes();
+    if (pane >= 0 && static_cast<std::size_t>(pane) < panes.size()) {
+        panes[static_cast<std::size_t>(pane)]->setText(ToQt(gbkText));
+    }
+}
+
+int CQuarrantApp::OpenWindows() const {
+    return m_mainFrame != nullptr ? m_mainFrame->OpenWindows() : 0;
+}
+
+void CQuarrantApp::RunWorker(int total, const std::function<void()>& worker) {
+    m_settings.progressDone = 0;
+    m_settings.progressTotal = std::max(1, total);
+    std::thread thread(worker);
+    {
+        CProgressDlg progress(m_settings.progressTotal, m_settings.progressDone, m_mainFrame.get());
+        ExecModal(progress);
+    }
+    thread.join();
+    m_settings.progressTotal = 0;
+    m_settings.progressDone = 0;
 }
 
 void CQuarrantApp::OpenProjectManager() {

@@ -6,8 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "app/Settings.h"
+#include "app/SettingsFiles.h"
 #include "app/widgets/WindowMessageSink.h"
+#include "platform/AppContext.h"
 #include "platform/DocTemplate.h"
 #include "project/ProjectManager.h"
 
@@ -28,7 +29,7 @@ inline constexpr const char* kTableDocType = "TABLE";
 // "帮助.htm": the help page in the program folder.
 inline constexpr const char* kHelpPageFileName = "\xB0\xEF\xD6\xFA.htm";
 
-class CQuarrantApp {
+class CQuarrantApp final : public AppContext {
 public:
     CQuarrantApp();
     ~CQuarrantApp();
@@ -44,10 +45,15 @@ public:
     // cannot start.
     bool InitInstance(const std::string& programFolder, bool show = true);
 
-    Settings& GetSettings() { return m_settings; }
-    ProjectManager& Manager() { return m_manager; }
+    Settings& GetSettings() override { return m_settings; }
+    ProjectManager& Manager() override { return m_manager; }
+    DocTemplateRegistry& Templates() override { return m_templates; }
+    QWidget* MainWindow() override;
+    void SetStatusText(int pane, const std::string& gbkText) override;
+    int OpenWindows() const override;
+    void RunWorker(int total, const std::function<void()>& worker) override;
+
     MessageSink& Messages() { return m_messages; }
-    DocTemplateRegistry& Templates() { return m_templates; }
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
 
     // Brings the project manager's frame to the top, or opens it.

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Settings.h"
+#include "app/SettingsFiles.h"
 #include "base/CNumbers.h"
 #include "platform/QtText.h"
 

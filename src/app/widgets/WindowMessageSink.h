@@ -4,7 +4,7 @@
 // (which tests intercept). A text from a worker thread (the exit save) is handed over to the
 // interface thread and shown there.
 
-#include "app/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace quarrant {
 

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Settings.h"
+#include "app/SettingsFiles.h"
 #include "platform/QtText.h"
 
 namespace quarrant {

@@ -4,7 +4,7 @@
 #include <QListWidget>
 #include <QTreeWidget>
 
-#include "app/widgets/IconArt.h"
+#include "platform/IconArt.h"
 #include "platform/QtText.h"
 
 namespace quarrant {

@@ -3,14 +3,14 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "app/AppCommands.h"
+#include "platform/CommandTables.h"
 #include "project/ManageTreeRules.h"
 #include "project/widgets/ManageDataView.h"
 #include "project/widgets/ManageTreeView.h"
 
 namespace quarrant {
 
-CManageFrame::CManageFrame(CQuarrantApp& app, QWidget* parent) : QWidget(parent) {
+CManageFrame::CManageFrame(AppContext& app, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ManageFrame"));
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_data = new CManageDataView;

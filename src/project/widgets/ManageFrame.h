@@ -14,13 +14,13 @@ namespace quarrant {
 
 class CManageDataView;
 class CManageTreeView;
-class CQuarrantApp;
+class AppContext;
 
 class CManageFrame : public QWidget, public CommandTarget {
     Q_OBJECT
 
 public:
-    explicit CManageFrame(CQuarrantApp& app, QWidget* parent = nullptr);
+    explicit CManageFrame(AppContext& app, QWidget* parent = nullptr);
 
     CManageTreeView* TreeView() const { return m_tree; }
     CManageDataView* DataView() const { return m_data; }

@@ -5,12 +5,14 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-#include "app/widgets/QuarrantApp.h"
 #include "base/FileIO.h"
+#include "platform/AppContext.h"
 #include "platform/DocTemplate.h"
 #include "platform/ModalDialog.h"
 #include "platform/QtText.h"
 #include "platform/ShellDialogs.h"
+#include "project/ProjectManager.h"
+#include "project/Settings.h"
 #include "project/widgets/AddDrawDlg.h"
 #include "project/widgets/ManageDataView.h"
 #include "project/widgets/NewProjectDlg.h"
@@ -45,7 +47,7 @@ bool IsShown(const QTreeWidgetItem* item) {
 
 }  // namespace
 
-CManageTreeView::CManageTreeView(CQuarrantApp& app, CManageDataView* dataView, QWidget* parent)
+CManageTreeView::CManageTreeView(AppContext& app, CManageDataView* dataView, QWidget* parent)
     : QTreeWidget(parent), m_app(app), m_dataView(dataView) {
     setObjectName(QStringLiteral("ManageTreeView"));
     setColumnCount(1);

@@ -15,13 +15,13 @@
 namespace quarrant {
 
 class CManageDataView;
-class CQuarrantApp;
+class AppContext;
 
 class CManageTreeView : public QTreeWidget {
     Q_OBJECT
 
 public:
-    CManageTreeView(CQuarrantApp& app, CManageDataView* dataView, QWidget* parent = nullptr);
+    CManageTreeView(AppContext& app, CManageDataView* dataView, QWidget* parent = nullptr);
 
     // Image list, root, every project's nodes, the root expanded.
     void InitialUpdate();
@@ -68,7 +68,7 @@ private:
     void RemoveDrawing(Drawing& drawing);
     void Refill();
 
-    CQuarrantApp& m_app;
+    AppContext& m_app;
     CManageDataView* m_dataView = nullptr;
     WorkspaceNode m_node;
 };

@@ -1,19 +1,15 @@
 #pragma once
 
-// The application's own state besides the workspace, its settings files in the program folder,
-// and the start-up and exit sequences as plain operations (the windows come on top of them).
+// The settings files of the program folder, and the start-up and exit sequences as plain
+// operations (the windows come on top of them).
 
-#include <atomic>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <thread>
 
-#include "app/MessageSink.h"
-#include "base/Catalogue.h"
-#include "base/HashMap17.h"
-#include "cad/CadDrawing.h"
+#include "base/MessageSink.h"
 #include "project/ProjectManager.h"
+#include "project/Settings.h"
 
 namespace quarrant {
 
@@ -28,39 +24,6 @@ inline constexpr const char* kStructureCatalogueFileName =
 inline constexpr const char* kSaveQuestionText =
     "\xB9\xA4\xB3\xCC\xCA\xFD\xBE\xDD\xD2\xD1\xBE\xAD\xB8\xFC\xB8\xC4\xA3\xAC\xCA\xC7\xB7\xF1\xD2"
     "\xAA\xB1\xA3\xB4\xE6\xB9\xA4\xB3\xCC\xA3\xBF";
-
-// Precisions when Set.ini is missing.
-inline constexpr float kDefaultCoordinatePrecision = 1.0f;  // mm
-inline constexpr float kDefaultLineAnglePrecision = 0.01f;  // radians
-
-class Settings {
-public:
-    Settings() = default;
-    Settings(const Settings&) = delete;
-    Settings& operator=(const Settings&) = delete;
-
-    std::string programFolder;  // GBK, without the final separator
-    std::string currentProjectType;
-    HashMap17<std::string, std::string> projectTypes;  // keys fill the project-type choice
-
-    // Counters of the running worker thread, polled by the progress dialog; 0 when idle.
-    std::atomic<int> progressTotal{0};
-    std::atomic<int> progressDone{0};
-
-    Catalogue materialCatalogue;   // key: material name and specification
-    Catalogue structureCatalogue;  // key: structure name
-    // Whether writing the catalogue at exit can lose nothing: it holds its file's contents, or
-    // the file was missing or empty. Not so for a structure file left unread because the
-    // material file was empty.
-    bool materialCatalogueLoaded = true;
-    bool structureCatalogueLoaded = true;
-
-    float coordinatePrecision = kDefaultCoordinatePrecision;  // mm; Set.ini line 1
-    float lineAnglePrecision = kDefaultLineAnglePrecision;    // radians; Set.ini line 2
-
-    // COLOR.ini of the program folder, shared by every drawing.
-    std::shared_ptr<const CCadColorTable> colorTable;
-};
 
 // Start-up in the program folder (the caller passes ExecutableFolder()): project types, the
 // colour table, every project of PATH.ini (the file then keeps the lines whose project loaded,

@@ -1,4 +1,4 @@
-#include "app/widgets/IconArt.h"
+#include "platform/IconArt.h"
 
 #include <QFont>
 #include <QPainter>
@@ -6,7 +6,7 @@
 #include <QPixmap>
 #include <QPolygonF>
 
-#include "app/AppCommands.h"
+#include "platform/CommandTables.h"
 
 namespace quarrant {
 

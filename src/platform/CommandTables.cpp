@@ -1,4 +1,4 @@
-#include "app/AppCommands.h"
+#include "platform/CommandTables.h"
 
 namespace quarrant {
 

@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "app/SettingsFiles.h"
 
 #include <filesystem>
 #include <set>

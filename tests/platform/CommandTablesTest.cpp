@@ -1,4 +1,4 @@
-#include "app/AppCommands.h"
+#include "platform/CommandTables.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ std::vector<int> ButtonIds(int resource) {
     return ids;
 }
 
-TEST(AppCommandsTest, FiveToolBarsComeInTheirOrder) {
+TEST(CommandTablesTest, FiveToolBarsComeInTheirOrder) {
     std::vector<int> order;
     for (const ToolBarSpec& bar : MainFrameToolBars()) {
         order.push_back(bar.resource);
@@ -32,7 +32,7 @@ TEST(AppCommandsTest, FiveToolBarsComeInTheirOrder) {
     EXPECT_EQ(order, (std::vector<int>{148, 128, 144, 146, 161}));
 }
 
-TEST(AppCommandsTest, EachToolBarHoldsItsButtonsAndSeparatorsInOrder) {
+TEST(CommandTablesTest, EachToolBarHoldsItsButtonsAndSeparatorsInOrder) {
     struct Case {
         int resource;
         std::vector<int> ids;
@@ -51,7 +51,7 @@ TEST(AppCommandsTest, EachToolBarHoldsItsButtonsAndSeparatorsInOrder) {
     }
 }
 
-TEST(AppCommandsTest, ButtonsCarryTheirChineseTexts) {
+TEST(CommandTablesTest, ButtonsCarryTheirChineseTexts) {
     struct Case {
         int resource;
         int id;
@@ -79,7 +79,7 @@ TEST(AppCommandsTest, ButtonsCarryTheirChineseTexts) {
     }
 }
 
-TEST(AppCommandsTest, ManagerMenuHoldsEveryIdentifierOfMenu130) {
+TEST(CommandTablesTest, ManagerMenuHoldsEveryIdentifierOfMenu130) {
     std::set<int> ids;
     for (const MenuSpec& menu : ManagerFrameMenu()) {
         for (const CommandEntry& item : menu.items) {
