@@ -104,24 +104,23 @@ int main(int argc, char** argv) {
     Timing writeBytes = encode.Elapsed();
 
     Stopwatch save;
-    std::string error;
-    if (!WriteFileAtomically(path, bytes, &error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    if (Status written = WriteFileAtomically(path, bytes); !written) {
+        std::fprintf(stderr, "%s\n", written.Message().c_str());
         return 1;
     }
     Timing writeFile = save.Elapsed();
 
     Stopwatch load;
-    ReadResult file = ReadWholeFile(path);
+    Result<std::string> file = ReadWholeFile(path);
     Timing readFile = load.Elapsed();
-    if (!file.ok || file.data != bytes) {
+    if (!file || file.Value() != bytes) {
         std::fprintf(stderr, "file read back differs\n");
         return 1;
     }
 
     Stopwatch decode;
     CCadDrawing reloaded;
-    bool ok = ReadDrawingFile(reloaded, file.data);
+    bool ok = ReadDrawingFile(reloaded, file.Value());
     Timing readBytes = decode.Elapsed();
     if (!ok || reloaded.entities.size() != drawing.entities.size() ||
         reloaded.identifierMap.size() != drawing.entities.size()) {

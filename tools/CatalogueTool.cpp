@@ -17,13 +17,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: quarrant-catalogue SOURCE OUT\n");
         return 2;
     }
-    ReadResult source = ReadWholeFile(Utf8ToGbk(argv[1]));
-    if (!source.ok) {
+    Result<std::string> source = ReadWholeFile(Utf8ToGbk(argv[1]));
+    if (!source) {
         std::fprintf(stderr, "cannot read %s\n", argv[1]);
         return 1;
     }
     Catalogue catalogue;
-    for (std::string_view line : SplitLines(source.data)) {
+    for (std::string_view line : SplitLines(source.Value())) {
         if (line.empty() || line[0] == '#') {
             continue;
         }
@@ -38,9 +38,9 @@ int main(int argc, char** argv) {
         CatalogueRecord record{fields[0], fields[1], fields[2]};
         catalogue.SetAt(fields[0], std::move(record));
     }
-    std::string error;
-    if (!WriteFileAtomically(Utf8ToGbk(argv[2]), EncodeCatalogue(catalogue), &error)) {
-        std::fprintf(stderr, "%s\n", GbkToUtf8(error).c_str());
+    Status written = WriteFileAtomically(Utf8ToGbk(argv[2]), EncodeCatalogue(catalogue));
+    if (!written) {
+        std::fprintf(stderr, "%s\n", GbkToUtf8(written.Message()).c_str());
         return 1;
     }
     return 0;

@@ -110,9 +110,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!Exists(pathList)) {
-        std::string error;
-        if (!quarrant::WriteFileAtomically(pathList, folder + "\r\n", &error)) {
-            std::fprintf(stderr, "%s\n", quarrant::GbkToUtf8(error).c_str());
+        quarrant::Status written = quarrant::WriteFileAtomically(pathList, folder + "\r\n");
+        if (!written) {
+            std::fprintf(stderr, "%s\n", quarrant::GbkToUtf8(written.Message()).c_str());
             return 1;
         }
     }

@@ -469,7 +469,7 @@ int main(int argc, char** argv) {
     std::string error;
     // The argument is a file-system name; the file helpers take model paths (GBK).
     const std::string path = quarrant::ModelPath(std::filesystem::path(argv[1]));
-    if (!quarrant::WriteFileAtomically(path, TrussDxf(), &error)) {
+    if (!quarrant::WriteFileAtomically(path, TrussDxf())) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }

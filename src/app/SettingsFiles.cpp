@@ -27,36 +27,37 @@ bool ReadCatalogueFile(const std::string& path, Catalogue& catalogue, bool& load
     if (!FileExists(path)) {
         return false;
     }
-    ReadResult read = ReadWholeFile(path);
-    if (!read.ok) {
+    Result<std::string> read = ReadWholeFile(path);
+    if (!read) {
         loaded = false;
-        messages.Show(read.error);
+        messages.Show(read.Message());
         return false;
     }
-    if (read.data.empty()) {
+    if (read.Value().empty()) {
         return false;
     }
-    if (!DecodeCatalogue(read.data, catalogue)) {
-        messages.Show(DamagedFileMessage(path) + KeepDamagedCopy(path, read.data));
+    if (!DecodeCatalogue(read.Value(), catalogue)) {
+        messages.Show(DamagedFileMessage(path) + KeepDamagedCopy(path, read.Value()));
     }
     return true;
 }
 
 bool WriteCatalogueFile(const std::string& path, const Catalogue& catalogue, bool loaded,
                         MessageSink& messages) {
-    std::string error;
     if (!loaded) {
         if (catalogue.empty()) {
             return true;
         }
-        ReadResult old = ReadWholeFile(path);
-        if (old.ok && !old.data.empty() && !WriteFileAtomically(path + ".bak", old.data, &error)) {
-            messages.Show(error);
-            return false;
+        Result<std::string> old = ReadWholeFile(path);
+        if (old && !old.Value().empty()) {
+            if (Status kept = WriteFileAtomically(path + ".bak", old.Value()); !kept) {
+                messages.Show(kept.Message());
+                return false;
+            }
         }
     }
-    if (!WriteFileAtomically(path, EncodeCatalogue(catalogue), &error)) {
-        messages.Show(error);
+    if (Status written = WriteFileAtomically(path, EncodeCatalogue(catalogue)); !written) {
+        messages.Show(written.Message());
         return false;
     }
     return true;
@@ -115,12 +116,12 @@ void ReadSetIni(Settings& settings, MessageSink& messages) {
     if (!FileExists(path)) {
         return;
     }
-    ReadResult read = ReadWholeFile(path);
-    if (!read.ok) {
-        messages.Show(read.error);
+    Result<std::string> read = ReadWholeFile(path);
+    if (!read) {
+        messages.Show(read.Message());
         return;
     }
-    std::vector<std::string_view> lines = SplitLines(read.data);
+    std::vector<std::string_view> lines = SplitLines(read.Value());
     settings.coordinatePrecision = static_cast<float>(lines.size() > 0 ? AtofC(lines[0]) : 0.0);
     settings.lineAnglePrecision = static_cast<float>(lines.size() > 1 ? AtofC(lines[1]) : 0.0);
 }
@@ -131,9 +132,9 @@ bool WriteSetIni(Settings& settings, std::string_view coordinateText, std::strin
     settings.lineAnglePrecision = static_cast<float>(AtofC(angleText));
     std::string text;
     text.append(coordinateText).append("\r\n").append(angleText).append("\r\n");
-    std::string error;
-    if (!WriteFileAtomically(JoinPath(settings.programFolder, kSetIniFileName), text, &error)) {
-        messages.Show(error);
+    Status written = WriteFileAtomically(JoinPath(settings.programFolder, kSetIniFileName), text);
+    if (!written) {
+        messages.Show(written.Message());
         return false;
     }
     return true;

@@ -68,40 +68,34 @@ std::string FileOpenErrorMessage(std::string_view gbkPath) {
     return std::string("\xCE\xDE\xB7\xA8\xB4\xF2\xBF\xAA\xCE\xC4\xBC\xFE ") + std::string(gbkPath);
 }
 
-ReadResult ReadWholeFile(std::string_view gbkPath) {
-    ReadResult result;
+Result<std::string> ReadWholeFile(std::string_view gbkPath) {
     std::ifstream in(FsPath(gbkPath), std::ios::binary);
     if (!in) {
-        result.error = FileOpenErrorMessage(gbkPath);
-        return result;
+        return Status::Failure(FileOpenErrorMessage(gbkPath));
     }
     in.seekg(0, std::ios::end);
     std::streamoff size = in.tellg();
     in.seekg(0, std::ios::beg);
     if (size < 0) {
-        result.error = FileOpenErrorMessage(gbkPath);
-        return result;
+        return Status::Failure(FileOpenErrorMessage(gbkPath));
     }
-    result.data.resize(static_cast<std::size_t>(size));
-    in.read(result.data.data(), size);
-    result.data.resize(static_cast<std::size_t>(in.gcount()));
-    result.ok = true;
-    return result;
+    std::string data(static_cast<std::size_t>(size), '\0');
+    in.read(data.data(), size);
+    data.resize(static_cast<std::size_t>(in.gcount()));
+    return data;
 }
 
-bool WriteFileAtomically(std::string_view gbkPath, std::string_view bytes, std::string* error) {
+Status WriteFileAtomically(std::string_view gbkPath, std::string_view bytes) {
     static std::atomic<unsigned> serial{0};
     std::filesystem::path target = FsPath(gbkPath);
     std::filesystem::path temp = target;
     temp += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
 
     auto fail = [&](const char* what) {
-        if (error != nullptr) {
-            // "保存文件失败：" (saving the file failed) + path + reason
-            *error = std::string("\xB1\xA3\xB4\xE6\xCE\xC4\xBC\xFE\xCA\xA7\xB0\xDC\xA3\xBA") +
-                     std::string(gbkPath) + " (" + what + ")";
-        }
-        return false;
+        // "保存文件失败：" (saving the file failed) + path + reason
+        return Status::Failure(
+            std::string("\xB1\xA3\xB4\xE6\xCE\xC4\xBC\xFE\xCA\xA7\xB0\xDC\xA3\xBA") +
+            std::string(gbkPath) + " (" + what + ")");
     };
 
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -134,7 +128,7 @@ bool WriteFileAtomically(std::string_view gbkPath, std::string_view bytes, std::
         ::unlink(temp.c_str());
         return fail(std::strerror(saved));
     }
-    return true;
+    return Status();
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {

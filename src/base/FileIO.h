@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Status.h"
+
 namespace quarrant {
 
 // The file-system path of a model path text (GBK bytes; "/" or "\" separate folders).
@@ -25,19 +27,14 @@ std::string_view LastPathComponent(std::string_view path);
 // The folder of the running executable, as a model text without the final separator.
 std::string ExecutableFolder();
 
-struct ReadResult {
-    bool ok = false;
-    std::string data;
-    std::string error;  // the message the user sees when ok is false (GBK)
-};
-
-ReadResult ReadWholeFile(std::string_view gbkPath);
+// The file's bytes, or the file-open message (GBK) when it cannot be read.
+Result<std::string> ReadWholeFile(std::string_view gbkPath);
 
 // Writes the bytes to a temporary file in the same folder, flushes it to disk and renames it
 // over the target, so that a crash or a full disk never leaves a half-written file: either
-// the old file or the complete new one is there. On failure the old file is untouched and
-// error holds the message (GBK).
-bool WriteFileAtomically(std::string_view gbkPath, std::string_view bytes, std::string* error);
+// the old file or the complete new one is there. On failure the old file is untouched and the
+// status holds the message (GBK).
+Status WriteFileAtomically(std::string_view gbkPath, std::string_view bytes);
 
 // Lines of a text file: each ends at LF, one CR before it is removed. A final line without
 // LF counts; an empty file has no lines.

@@ -37,14 +37,14 @@ CCadColorTable ParseColorTable(std::string_view text) {
 
 std::shared_ptr<const CCadColorTable> LoadColorTable(std::string_view programFolder,
                                                      std::string* error) {
-    ReadResult file = ReadWholeFile(JoinPath(programFolder, "COLOR.ini"));
-    if (!file.ok) {
+    Result<std::string> file = ReadWholeFile(JoinPath(programFolder, "COLOR.ini"));
+    if (!file) {
         if (error != nullptr) {
-            *error = file.error;
+            *error = file.Message();
         }
         return nullptr;
     }
-    return std::make_shared<const CCadColorTable>(ParseColorTable(file.data));
+    return std::make_shared<const CCadColorTable>(ParseColorTable(file.Value()));
 }
 
 }  // namespace quarrant

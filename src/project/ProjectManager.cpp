@@ -105,14 +105,13 @@ std::string KeepDamagedCopy(std::string_view path, std::string_view bytes) {
         if (!FileExists(copyPath)) {
             break;
         }
-        ReadResult earlier = ReadWholeFile(copyPath);
-        if (earlier.ok && earlier.data == bytes) {
+        Result<std::string> earlier = ReadWholeFile(copyPath);
+        if (earlier && earlier.Value() == bytes) {
             return "\n" + std::string(kDamagedCopyText) + copyPath;
         }
     }
-    std::string error;
-    if (!WriteFileAtomically(copyPath, bytes, &error)) {
-        return "\n" + error;
+    if (Status written = WriteFileAtomically(copyPath, bytes); !written) {
+        return "\n" + written.Message();
     }
     return "\n" + std::string(kDamagedCopyText) + copyPath;
 }
@@ -123,16 +122,16 @@ std::unique_ptr<Project> ProjectManager::LoadProject(std::string_view folderPath
         return nullptr;
     }
     std::string projectFile = JoinPath(folderPath, folderName);
-    ReadResult read = ReadWholeFile(projectFile);
-    if (!read.ok) {
-        m_messages.Show(read.error);
+    Result<std::string> read = ReadWholeFile(projectFile);
+    if (!read) {
+        m_messages.Show(read.Message());
         return nullptr;
     }
 
     auto project = std::make_unique<Project>();
     project->folderPath = std::string(folderPath);
     std::string version;
-    switch (DecodeProjectFile(read.data, *project, version)) {
+    switch (DecodeProjectFile(read.Value(), *project, version)) {
         case ProjectFileStatus::kOk:
             break;
         case ProjectFileStatus::kWrongVersion:
@@ -143,12 +142,12 @@ std::unique_ptr<Project> ProjectManager::LoadProject(std::string_view folderPath
             return nullptr;
         case ProjectFileStatus::kDamagedDrawings: {
             std::string message = DamagedFileMessage(projectFile);
-            message += KeepDamagedCopy(projectFile, read.data);
+            message += KeepDamagedCopy(projectFile, read.Value());
             m_messages.Show(message);
             break;
         }
     }
-    read = ReadResult();
+    read = Status();  // the bytes are not needed any more
 
     ReadDataFile(*project);
     for (const auto& drawing : project->drawings) {
@@ -164,14 +163,14 @@ void ProjectManager::ReadDataFile(Project& project) {
     table.displayName = kDataTableLabel;
     table.SetDefaultHeadings();
     std::string path = JoinPath(project.folderPath, table.fileName);
-    ReadResult read = ReadWholeFile(path);
-    if (!read.ok) {
+    Result<std::string> read = ReadWholeFile(path);
+    if (!read) {
         m_messages.Show(MissingFileMessage(path));
         return;
     }
-    if (!DecodeDataFile(read.data, table)) {
+    if (!DecodeDataFile(read.Value(), table)) {
         std::string message = DamagedFileMessage(path);
-        message += KeepDamagedCopy(path, read.data);
+        message += KeepDamagedCopy(path, read.Value());
         m_messages.Show(message);
     }
 }
@@ -181,17 +180,17 @@ void ProjectManager::ReadDrawing(Project& project, Drawing& drawing) {
     // empty, missing or damaged.
     drawing.cadFile.drawing = NewDrawing();
     std::string path = JoinPath(project.folderPath, drawing.fileName);
-    ReadResult read = ReadWholeFile(path);
-    if (!read.ok) {
+    Result<std::string> read = ReadWholeFile(path);
+    if (!read) {
         m_messages.Show(MissingFileMessage(path));
         return;
     }
-    if (read.data.empty()) {
+    if (read.Value().empty()) {
         return;
     }
-    if (!ReadDrawingFile(*drawing.cadFile.drawing, read.data)) {
+    if (!ReadDrawingFile(*drawing.cadFile.drawing, read.Value())) {
         std::string message = DamagedFileMessage(path);
-        message += KeepDamagedCopy(path, read.data);
+        message += KeepDamagedCopy(path, read.Value());
         m_messages.Show(message);
     }
 }
@@ -203,9 +202,9 @@ bool ProjectManager::SaveProject(const Project& project) {
         return false;
     }
     auto write = [&](const std::string& name, const std::string& bytes) {
-        std::string error;
-        if (!WriteFileAtomically(JoinPath(project.folderPath, name), bytes, &error)) {
-            m_messages.Show(error);
+        Status written = WriteFileAtomically(JoinPath(project.folderPath, name), bytes);
+        if (!written) {
+            m_messages.Show(written.Message());
             return false;
         }
         return true;
@@ -279,10 +278,10 @@ Drawing* ProjectManager::AddDrawing(Project& project, std::string_view drawingNa
     // meanwhile (another instance of the program), the bytes written are decoded instead:
     // they are what the file would have held.
     std::string scratch = ProgramFile(kScratchDrawingFileName);
-    if (WriteFileAtomically(scratch, bytes, nullptr)) {
-        ReadResult read = ReadWholeFile(scratch);
-        if (read.ok && read.data == bytes) {
-            bytes = std::move(read.data);
+    if (WriteFileAtomically(scratch, bytes)) {
+        Result<std::string> read = ReadWholeFile(scratch);
+        if (read && read.Value() == bytes) {
+            bytes = std::move(read).Value();
         }
     }
 
@@ -371,12 +370,12 @@ std::optional<std::vector<std::string>> ProjectManager::ReadPathList() const {
     if (!FileExists(path)) {
         return lines;
     }
-    ReadResult read = ReadWholeFile(path);
-    if (!read.ok) {
-        m_messages.Show(read.error);
+    Result<std::string> read = ReadWholeFile(path);
+    if (!read) {
+        m_messages.Show(read.Message());
         return std::nullopt;
     }
-    for (std::string_view line : SplitLines(read.data)) {
+    for (std::string_view line : SplitLines(read.Value())) {
         lines.emplace_back(line);
     }
     return lines;
@@ -388,9 +387,8 @@ bool ProjectManager::WritePathList(const std::vector<std::string>& lines) const 
         text += line;
         text += "\r\n";
     }
-    std::string error;
-    if (!WriteFileAtomically(ProgramFile(kPathListFileName), text, &error)) {
-        m_messages.Show(error);
+    if (Status written = WriteFileAtomically(ProgramFile(kPathListFileName), text); !written) {
+        m_messages.Show(written.Message());
         return false;
     }
     return true;

@@ -49,49 +49,49 @@ TEST(FileIO, PathsSplitAtEitherSeparator) {
 TEST(FileIO, GbkPathsAreUtf8NamesOnDisk) {
     TempFolder folder;
     std::string gbkName = Utf8ToGbk("钢结构.ini");
-    std::string error;
-    ASSERT_TRUE(WriteFileAtomically(JoinPath(folder.path, gbkName), "data", &error)) << error;
+    Status written = WriteFileAtomically(JoinPath(folder.path, gbkName), "data");
+    ASSERT_TRUE(written) << written.Message();
     EXPECT_TRUE(std::filesystem::exists(folder.path + "/钢结构.ini"));
-    ReadResult read = ReadWholeFile(JoinPath(folder.path, gbkName));
-    ASSERT_TRUE(read.ok);
-    EXPECT_EQ(read.data, "data");
+    Result<std::string> read = ReadWholeFile(JoinPath(folder.path, gbkName));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read.Value(), "data");
 }
 
 TEST(FileIO, FailedAtomicWriteKeepsTheOldFileAndSaysWhy) {
     if (geteuid() == 0) {
         // root ignores folder permissions; use a folder that cannot exist instead.
-        std::string error;
-        EXPECT_FALSE(WriteFileAtomically("/proc/no-such-folder/file", "x", &error));
-        EXPECT_NE(error.find("/proc/no-such-folder/file"), std::string::npos);
+        Status written = WriteFileAtomically("/proc/no-such-folder/file", "x");
+        EXPECT_FALSE(written);
+        EXPECT_NE(written.Message().find("/proc/no-such-folder/file"), std::string::npos);
         return;
     }
     TempFolder folder;
     std::string target = JoinPath(folder.path, "project");
-    ASSERT_TRUE(WriteFileAtomically(target, "old", nullptr));
+    ASSERT_TRUE(WriteFileAtomically(target, "old"));
     chmod(folder.path.c_str(), 0500);
-    std::string error;
-    EXPECT_FALSE(WriteFileAtomically(target, "new", &error));
+    Status written = WriteFileAtomically(target, "new");
     chmod(folder.path.c_str(), 0700);
-    EXPECT_FALSE(error.empty());
-    EXPECT_EQ(ReadWholeFile(target).data, "old");
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(written.Message().empty());
+    EXPECT_EQ(ReadWholeFile(target).Value(), "old");
 }
 
 TEST(FileIO, AtomicWriteLeavesNoTemporaryFiles) {
     TempFolder folder;
     std::string target = JoinPath(folder.path, "f");
-    ASSERT_TRUE(WriteFileAtomically(target, "1", nullptr));
-    ASSERT_TRUE(WriteFileAtomically(target, "22", nullptr));
+    ASSERT_TRUE(WriteFileAtomically(target, "1"));
+    ASSERT_TRUE(WriteFileAtomically(target, "22"));
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path)) {
         (void)entry;
         ++files;
     }
     EXPECT_EQ(files, 1);
-    EXPECT_EQ(ReadWholeFile(target).data, "22");
+    EXPECT_EQ(ReadWholeFile(target).Value(), "22");
 }
 
 TEST(FileIO, MissingFileGivesTheOpenMessage) {
-    ReadResult read = ReadWholeFile("/nonexistent/quarrant/x");
-    EXPECT_FALSE(read.ok);
-    EXPECT_NE(read.error.find("/nonexistent/quarrant/x"), std::string::npos);
+    Result<std::string> read = ReadWholeFile("/nonexistent/quarrant/x");
+    EXPECT_FALSE(read);
+    EXPECT_NE(read.Message().find("/nonexistent/quarrant/x"), std::string::npos);
 }

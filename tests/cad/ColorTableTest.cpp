@@ -87,8 +87,8 @@ TEST(ColorTable, LoadsFromTheProgramFolder) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     std::string programFolder = ModelPath(folder);
-    ASSERT_TRUE(WriteFileAtomically(JoinPath(programFolder, "COLOR.ini"),
-                                    "1.255.0.0\r\n250.51.51.51\r\n", nullptr));
+    ASSERT_TRUE(
+        WriteFileAtomically(JoinPath(programFolder, "COLOR.ini"), "1.255.0.0\r\n250.51.51.51\r\n"));
 
     std::string error = "untouched";
     auto table = LoadColorTable(programFolder, &error);
@@ -104,19 +104,19 @@ TEST(ColorTable, LoadsFromTheProgramFolder) {
 }
 
 TEST(ColorTable, ShippedTableHasEveryIndexColourWithCrLfLineEnds) {
-    ReadResult file = ReadWholeFile(QUARRANT_SOURCE_DIR "/programfolder/COLOR.ini");
-    ASSERT_TRUE(file.ok) << file.error;
-    std::vector<std::string_view> lines = SplitLines(file.data);
+    Result<std::string> read = ReadWholeFile(QUARRANT_SOURCE_DIR "/programfolder/COLOR.ini");
+    ASSERT_TRUE(read) << read.Message();
+    const std::string& data = read.Value();
+    std::vector<std::string_view> lines = SplitLines(data);
     ASSERT_EQ(lines.size(), 256u);
     std::size_t crlf = 0;
-    for (std::size_t at = file.data.find('\n'); at != std::string::npos;
-         at = file.data.find('\n', at + 1)) {
-        EXPECT_TRUE(at > 0 && file.data[at - 1] == '\r') << "line end at byte " << at;
+    for (std::size_t at = data.find('\n'); at != std::string::npos; at = data.find('\n', at + 1)) {
+        EXPECT_TRUE(at > 0 && data[at - 1] == '\r') << "line end at byte " << at;
         ++crlf;
     }
     EXPECT_EQ(crlf, 256u);
 
-    CCadColorTable table = ParseColorTable(file.data);
+    CCadColorTable table = ParseColorTable(data);
     ASSERT_EQ(table.size(), 256u);
     for (std::int32_t number = 0; number <= 255; ++number) {
         EXPECT_TRUE(table.Contains(number)) << number;

@@ -144,16 +144,16 @@ bool SplitArguments(CliContext& context, const std::vector<std::string>& valueOp
 std::unique_ptr<CCadDrawing> LoadDrawingForPick(const CliContext& context,
                                                 const std::string& drawingPathUtf8) {
     const std::string path = Utf8ToGbk(drawingPathUtf8);
-    ReadResult file = ReadWholeFile(path);
-    if (!file.ok) {
-        Failed(context, file.error);
+    Result<std::string> file = ReadWholeFile(path);
+    if (!file) {
+        Failed(context, file.Message());
         return nullptr;
     }
     std::string colorError;
     std::shared_ptr<const CCadColorTable> colors =
         LoadColorTable(context.programFolder, &colorError);
     auto drawing = std::make_unique<CCadDrawing>(std::move(colors));
-    if (!ReadDrawingFile(*drawing, file.data)) {
+    if (!ReadDrawingFile(*drawing, file.Value())) {
         Failed(context, std::string(kDamagedDrawingText) + path);
         return nullptr;
     }

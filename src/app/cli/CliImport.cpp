@@ -19,11 +19,11 @@ constexpr const char* kImportUsage = "import [--home DIR] [--precision P] DXF OU
 // The coordinate precision of Set.ini (line 1, atof, kept as a float); 1 when the file is
 // missing.
 float CoordinatePrecision(const std::string& programFolder) {
-    ReadResult file = ReadWholeFile(JoinPath(programFolder, "Set.ini"));
-    if (!file.ok) {
+    Result<std::string> file = ReadWholeFile(JoinPath(programFolder, "Set.ini"));
+    if (!file) {
         return 1.0f;
     }
-    std::vector<std::string_view> lines = SplitLines(file.data);
+    std::vector<std::string_view> lines = SplitLines(file.Value());
     return static_cast<float>(AtofC(lines.empty() ? std::string_view() : lines[0]));
 }
 
@@ -93,8 +93,8 @@ int RunImport(CliContext& context) {
         return Failed(context, std::string(kDxfDecodeFailedMessage));
     }
     file.drawing.reset();
-    if (!WriteFileAtomically(outPath, WriteDrawingFile(stored), &error)) {
-        return Failed(context, error);
+    if (Status written = WriteFileAtomically(outPath, WriteDrawingFile(stored)); !written) {
+        return Failed(context, written.Message());
     }
 
     std::string line = FormatInt(static_cast<std::int64_t>(stored.entities.size()));
