@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev
-          fonts-noto-cjk xvfb xauth)
+          libxlsxwriter-dev qt6-translations-l10n fonts-noto-cjk xvfb xauth)
 
 missing=()
 for package in "${packages[@]}"; do
