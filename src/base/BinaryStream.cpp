@@ -1,73 +1,66 @@
 #include "base/BinaryStream.h"
 
-#include <cstring>
+#include <algorithm>
+#include <limits>
 
 #include "base/CNumbers.h"
 
 namespace quarrant {
 
-bool BinaryReader::ReadInt32(std::int32_t& value) {
-    if (m_failed || Remaining() < 4) {
-        value = 0;
-        return Fail();
-    }
-    const auto* p = reinterpret_cast<const unsigned char*>(m_data.data() + m_pos);
-    std::uint32_t bits =
-        static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-    value = static_cast<std::int32_t>(bits);
-    m_pos += 4;
-    return true;
-}
+namespace {
 
-bool BinaryReader::ReadText(std::string& text) {
-    std::int32_t count = 0;
-    if (!ReadInt32(count)) {
-        text.clear();
+// A source is read in chunks of this size; a field longer than that makes the buffer grow.
+constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+
+}  // namespace
+
+BinaryReader::BinaryReader(BinarySource& source) : m_source(&source) {}
+
+bool BinaryReader::Fill(std::size_t wanted) {
+    if (m_source == nullptr || m_failed) {
         return false;
     }
-    if (count < 0 || count > kMaxTextBytes || static_cast<std::size_t>(count) > Remaining()) {
-        text.clear();
-        return Fail();
+    std::size_t have = m_data.size() - m_pos;
+    if (wanted > have + m_source->Left()) {
+        return false;
     }
-    text.assign(m_data.data() + m_pos, static_cast<std::size_t>(count));
-    m_pos += static_cast<std::size_t>(count);
-    return true;
+    m_dropped += m_pos;
+    std::size_t capacity = std::max(m_capacity, kChunkBytes);
+    while (capacity < wanted) {
+        capacity *= 2;
+    }
+    if (capacity != m_capacity) {
+        auto bigger = std::make_unique<char[]>(capacity);
+        if (have > 0) {
+            std::memcpy(bigger.get(), m_data.data() + m_pos, have);
+        }
+        m_buffer = std::move(bigger);
+        m_capacity = capacity;
+    } else if (have > 0) {
+        std::memmove(m_buffer.get(), m_data.data() + m_pos, have);
+    }
+    while (have < capacity) {
+        std::ptrdiff_t read = m_source->Read(m_buffer.get() + have, capacity - have);
+        if (read <= 0) {
+            m_sourceFailed = read < 0;
+            break;
+        }
+        have += static_cast<std::size_t>(read);
+    }
+    m_data = std::string_view(m_buffer.get(), have);
+    m_pos = 0;
+    return have >= wanted;
 }
 
 bool BinaryReader::ReadReal(double& value) {
-    std::int32_t count = 0;
-    if (!ReadInt32(count)) {
+    const char* bytes = nullptr;
+    std::size_t count = 0;
+    if (!ReadCounted(0x7FFFFFFF, bytes, count)) {
         value = 0.0;
         return false;
     }
-    if (count < 0 || static_cast<std::size_t>(count) > Remaining()) {
-        value = 0.0;
-        return Fail();
-    }
-    value = AtofC(std::string_view(m_data.data() + m_pos, static_cast<std::size_t>(count)));
-    m_pos += static_cast<std::size_t>(count);
+    value = AtofC(std::string_view(bytes, count));
     return true;
-}
-
-bool BinaryReader::ReadFlag(unsigned char& flag) {
-    std::int32_t value = 0;
-    bool ok = ReadInt32(value);
-    flag = value != 0 ? 1 : 0;
-    return ok;
-}
-
-void BinaryWriter::WriteInt32(std::int32_t value) {
-    auto bits = static_cast<std::uint32_t>(value);
-    char bytes[4] = {static_cast<char>(bits & 0xFF), static_cast<char>((bits >> 8) & 0xFF),
-                     static_cast<char>((bits >> 16) & 0xFF),
-                     static_cast<char>((bits >> 24) & 0xFF)};
-    m_data.append(bytes, 4);
-}
-
-void BinaryWriter::WriteText(std::string_view text) {
-    WriteInt32(static_cast<std::int32_t>(text.size()));
-    m_data.append(text);
 }
 
 void BinaryWriter::WriteReal(double value) {

@@ -86,49 +86,134 @@ Result<std::string> ReadWholeFile(std::string_view gbkPath) {
 }
 
 Status WriteFileAtomically(std::string_view gbkPath, std::string_view bytes) {
+    AtomicFileWriter writer;
+    if (Status opened = writer.Open(gbkPath); !opened) {
+        return opened;
+    }
+    if (Status written = writer.Write(bytes); !written) {
+        return written;
+    }
+    return writer.Commit(true);
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+    if (!m_temp.empty() && !m_committed) {
+        ::unlink(m_temp.c_str());
+    }
+}
+
+Status AtomicFileWriter::Fail(const std::string& reason) {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_temp.empty() && !m_committed) {
+        ::unlink(m_temp.c_str());
+        m_temp.clear();
+    }
+    // "保存文件失败：" (saving the file failed) + path + reason
+    return Status::Failure(std::string("\xB1\xA3\xB4\xE6\xCE\xC4\xBC\xFE\xCA\xA7\xB0\xDC\xA3\xBA") +
+                           m_gbkPath + " (" + reason + ")");
+}
+
+Status AtomicFileWriter::Open(std::string_view gbkPath) {
     static std::atomic<unsigned> serial{0};
-    std::filesystem::path target = FsPath(gbkPath);
-    std::filesystem::path temp = target;
-    temp += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+    m_gbkPath = std::string(gbkPath);
+    m_target = FsPath(gbkPath);
+    m_temp = m_target;
+    m_temp += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+    m_fd = ::open(m_temp.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (m_fd < 0) {
+        int saved = errno;
+        m_temp.clear();
+        return Fail(std::strerror(saved));
+    }
+    return Status();
+}
 
-    auto fail = [&](const char* what) {
-        // "保存文件失败：" (saving the file failed) + path + reason
-        return Status::Failure(
-            std::string("\xB1\xA3\xB4\xE6\xCE\xC4\xBC\xFE\xCA\xA7\xB0\xDC\xA3\xBA") +
-            std::string(gbkPath) + " (" + what + ")");
-    };
-
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return fail(std::strerror(errno));
+Status AtomicFileWriter::Write(std::string_view bytes) {
+    if (m_fd < 0 || m_committed) {
+        return Fail(std::strerror(EBADF));
     }
     const char* p = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
+        ssize_t n = ::write(m_fd, p, left);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            int saved = errno;
-            ::close(fd);
-            ::unlink(temp.c_str());
-            return fail(std::strerror(saved));
+            return Fail(std::strerror(errno));
         }
         p += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        int saved = errno;
-        ::unlink(temp.c_str());
-        return fail(std::strerror(saved));
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        int saved = errno;
-        ::unlink(temp.c_str());
-        return fail(std::strerror(saved));
-    }
     return Status();
+}
+
+Status AtomicFileWriter::Commit(bool durable) {
+    if (m_fd < 0 || m_committed) {
+        return Fail(std::strerror(EBADF));
+    }
+    if (durable && ::fsync(m_fd) != 0) {
+        return Fail(std::strerror(errno));
+    }
+    if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+        return Fail(std::strerror(errno));
+    }
+    m_committed = true;
+    return Status();
+}
+
+Result<std::unique_ptr<FileSource>> FileSource::Open(std::string_view gbkPath) {
+    int fd = ::open(FsPath(gbkPath).c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return Status::Failure(FileOpenErrorMessage(gbkPath));
+    }
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return std::unique_ptr<FileSource>(
+        new FileSource(fd, true, static_cast<std::size_t>(info.st_size)));
+}
+
+Result<std::unique_ptr<FileSource>> FileSource::FromDescriptor(int fd, std::string_view gbkPath) {
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        return Status::Failure(FileOpenErrorMessage(gbkPath));
+    }
+    return std::unique_ptr<FileSource>(
+        new FileSource(fd, false, static_cast<std::size_t>(info.st_size)));
+}
+
+std::unique_ptr<FileSource> FileSource::From(std::size_t offset) const {
+    auto part = std::unique_ptr<FileSource>(new FileSource(m_fd, false, m_size));
+    part->m_offset = offset;
+    return part;
+}
+
+FileSource::~FileSource() {
+    if (m_owned && m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+std::ptrdiff_t FileSource::Read(char* buffer, std::size_t size) {
+    for (;;) {
+        ssize_t n = ::pread(m_fd, buffer, size, static_cast<off_t>(m_offset));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n > 0) {
+            m_offset += static_cast<std::size_t>(n);
+        }
+        return n;
+    }
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {

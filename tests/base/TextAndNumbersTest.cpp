@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 #include <string>
 
 #include "base/CNumbers.h"
@@ -86,6 +90,52 @@ TEST(CNumbers, FixedFormattingMatchesPrintf) {
     EXPECT_EQ(FormatFixed(1.7e308, 4).size(), 309u + 5u);
     EXPECT_EQ(FormatFixed(0.125, 2), "0.12");  // exact tie rounds to even, as printf does
     EXPECT_EQ(FormatInt(-12), "-12");
+}
+
+// Every real of a drawing file is written and read through the quick paths for plain decimals:
+// they must give the C library's exact text and value, ties and long fractions included.
+TEST(CNumbers, FixedTextsAndTheirValuesAgreeWithTheCLibrary) {
+    std::mt19937_64 random(20240601);
+    auto bits = [](double value) {
+        std::uint64_t b = 0;
+        std::memcpy(&b, &value, sizeof b);
+        return b;
+    };
+    for (int i = 0; i < 300000; ++i) {
+        double value = 0.0;
+        switch (i % 5) {
+            case 0: {
+                std::uint64_t b = random();
+                std::memcpy(&value, &b, sizeof value);
+                break;
+            }
+            case 1:  // exact ties at the last decimal, such as 1/32 = 0.03125
+                value =
+                    static_cast<double>(static_cast<std::int64_t>(random() % 2000001) - 1000000) /
+                    std::ldexp(1.0, static_cast<int>(random() % 12));
+                break;
+            case 2:  // values a drawing file holds
+                value = static_cast<double>(static_cast<std::int64_t>(random() % 20000000001) -
+                                            10000000000) /
+                        10000.0;
+                break;
+            case 3:
+                value = std::ldexp(static_cast<double>(random() >> 11),
+                                   static_cast<int>(random() % 140) - 120);
+                break;
+            default:
+                value = std::uniform_real_distribution<double>(-1e7, 1e7)(random);
+                break;
+        }
+        if (!std::isfinite(value)) {
+            continue;
+        }
+        const int decimals = i % 7 == 0 ? static_cast<int>(random() % 10) : 4;
+        char expected[1200];
+        std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
+        ASSERT_EQ(FormatFixed(value, decimals), expected) << value;
+        ASSERT_EQ(bits(AtofC(expected)), bits(std::strtod(expected, nullptr))) << expected;
+    }
 }
 
 TEST(CNumbers, TrimRemovesOnlyCSpaceBytes) {
