@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
 
     Stopwatch decode;
     CCadDrawing reloaded;
-    bool ok = ReadDrawingFile(reloaded, file.Value());
+    bool ok = ReadDrawingFile(reloaded, file.Value()).Ok();
     Timing readBytes = decode.Elapsed();
     if (!ok || reloaded.entities.size() != drawing.entities.size() ||
         reloaded.identifierMap.size() != drawing.entities.size()) {
@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
 
     // The share of the identifier map in decoding: the same entity array without the map.
     Stopwatch mapOnly;
-    HashMap17<std::int32_t, CCadEntity> map;
+    CCadIdentifierMap map;
     for (const CCadEntity& entity : reloaded.entities) {
         map.SetAt(entity.record->identifier, entity);
     }

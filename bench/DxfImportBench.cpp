@@ -275,9 +275,9 @@ int RunSize(std::size_t size, const Options& options) {
         struct mallinfo2 heapBefore = mallinfo2();
         CCadFile file;
         auto start = Clock::now();
-        int result = LoadDxf(file, path, colors, options.precision);
+        Status result = LoadDxf(file, path, colors, options.precision);
         double seconds = Seconds(start);
-        if (result != 0) {
+        if (!result) {
             std::fprintf(stderr, "import of %s failed\n", path.c_str());
             std::remove(path.c_str());
             return 1;

@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
 
     start = Clock::now();
     QuantityTable decoded(nullptr);
-    bool intact = DecodeDataFile(bytes, decoded);
+    bool intact = DecodeDataFile(bytes, decoded).Ok();
     Report("decode data file", Seconds(start), bytes.size());
 
     start = Clock::now();
@@ -127,11 +127,12 @@ int main(int argc, char** argv) {
     Report("save project (disk, atomic)", Seconds(start), bytes.size());
 
     start = Clock::now();
-    std::unique_ptr<Project> loaded = manager.LoadProject(project->folderPath);
+    Result<std::unique_ptr<Project>> loaded = manager.LoadProject(project->folderPath);
     Report("load project (disk)", Seconds(start), bytes.size());
 
     std::printf("data file: %.1f MB\n", static_cast<double>(bytes.size()) / 1e6);
-    bool ok = intact && saved && loaded && loaded->dataTable.rows.size() == decoded.rows.size() &&
+    bool ok = intact && saved && loaded &&
+              loaded.Value()->dataTable.rows.size() == decoded.rows.size() &&
               messages.Messages().empty();
     std::filesystem::remove_all(work);
     if (!ok) {

@@ -13,12 +13,12 @@ using namespace quarrant;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     Project project;
-    std::string version;
-    ProjectFileStatus status = DecodeProjectFile(bytes, project, version);
-    if (status == ProjectFileStatus::kWrongVersion && version == kProjectFileVersion) {
-        std::abort();
-    }
-    if (status != ProjectFileStatus::kOk && status != ProjectFileStatus::kDamagedDrawings) {
+    Result<DrawingList> decoded = DecodeProjectFile(bytes, project, "P");
+    if (!decoded) {
+        // Refused: by its version (never "1.0" itself), or as damaged.
+        if (decoded.Message() == VersionMessage(kProjectFileVersion)) {
+            std::abort();
+        }
         return 0;
     }
     for (const auto& drawing : project.drawings) {
@@ -29,8 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::string written = EncodeProjectFile(project);
     Project again;
-    if (DecodeProjectFile(written, again, version) != ProjectFileStatus::kOk ||
-        EncodeProjectFile(again) != written || again.drawings.size() != project.drawings.size() ||
+    Result<DrawingList> reread = DecodeProjectFile(written, again, "P");
+    if (!reread || reread.Value() != DrawingList::kWhole || EncodeProjectFile(again) != written ||
+        again.drawings.size() != project.drawings.size() ||
         again.nextFileNumber != project.nextFileNumber) {
         std::abort();
     }

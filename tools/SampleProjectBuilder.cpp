@@ -79,8 +79,13 @@ bool MakeSampleProject(const std::string& colourFolder, const std::string& dxf,
     bool ok = project != nullptr;
     if (ok) {
         auto imported = std::make_unique<quarrant::CCadFile>();
-        ok = quarrant::LoadDxf(*imported, dxf, colours, 1.0,
-                               [&](const std::string& text) { messages.Show(text); }) == 0;
+        quarrant::Status loaded = quarrant::LoadDxf(*imported, dxf, colours, 1.0);
+        if (!loaded) {
+            for (const std::string& text : quarrant::ImportFailureMessages(loaded)) {
+                messages.Show(text);
+            }
+        }
+        ok = loaded.Ok();
         ok = ok && manager.AddDrawing(*project, kSampleDrawingName, "mm", "1:1",
                                       std::move(imported)) != nullptr;
         ok = ok && manager.SaveProject(*project);

@@ -98,16 +98,20 @@ int LoadPathList(ProjectManager& manager) {
         if (loaded.count(line) != 0) {
             continue;
         }
-        std::unique_ptr<Project> project = manager.LoadProject(line);
+        Result<std::unique_ptr<Project>> project = manager.LoadProject(line);
         if (project) {
             kept.push_back(line);
             loaded.insert(line);
-            manager.projects.push_back(std::move(project));
+            manager.projects.push_back(std::move(project).Value());
+        } else if (!project.Message().empty()) {
+            manager.Messages().Show(project.Message());
         }
     }
     if (kept != *lines) {
         manager.WritePathList(kept);
     }
+    // The drawing files are read after the main window has appeared, one after another.
+    manager.ReadDrawingsInBackground();
     return static_cast<int>(kept.size());
 }
 

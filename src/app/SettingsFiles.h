@@ -32,7 +32,8 @@ inline constexpr const char* kSaveQuestionText =
 void StartUp(Settings& settings, ProjectManager& manager, std::string_view programFolder);
 
 // Loads every project of PATH.ini into the manager and rewrites the file with the lines whose
-// project loaded (a folder listed twice is loaded once). Returns the number of projects.
+// project loaded (a folder listed twice is loaded once), then starts reading the drawing files
+// in the background. Returns the number of projects.
 int LoadPathList(ProjectManager& manager);
 
 // Set.ini: line 1 the coordinate precision, line 2 the line-angle precision, converted as atof

@@ -1,12 +1,18 @@
 #include "cad/DrawingFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <new>
+#include <thread>
 #include <type_traits>
 
+#include "base/Assert.h"
 #include "base/BinaryStream.h"
+#include "base/FileIO.h"
 
 namespace quarrant {
 namespace {
@@ -25,8 +31,8 @@ constexpr std::size_t kMinRecordBytes = 4 + 12 * 4;
 // The least one LWPOLYLINE vertex takes: the has-bulge int and five reals, each at least its
 // 4-byte length.
 constexpr std::size_t kMinVertexBytes = 24;
-// Bytes a record takes on average when written, used only to size the output buffer.
-constexpr std::size_t kTypicalRecordBytes = 112;
+// The writer hands its bytes on in pieces of about this size.
+constexpr std::size_t kWriteChunkBytes = std::size_t{1} << 20;
 
 // Kinds that have a record in the file; every other code is passed over (7 included).
 bool IsStoredType(int type) {
@@ -173,12 +179,12 @@ bool ReadPolyline(BinaryReader& in, CCadPolyline& polyline) {
     return !in.Failed();
 }
 
-bool ReadListedEntity(BinaryReader& in, int type, CCadEntity& entity);
+bool ReadListedEntity(BinaryReader& in, CCadRecordStore& store, int type, CCadEntity& entity);
 
 // The nested list of an INSERT or a dimension block: count, then type code and record per
 // entity. Only the six block kinds may appear; any other code means the data is damaged, as
 // its record length is unknown and nothing after it can be trusted.
-bool ReadEntityList(BinaryReader& in, CCadEntityList& list) {
+bool ReadEntityList(BinaryReader& in, CCadRecordStore& store, CCadEntityList& list) {
     std::int32_t count = 0;
     if (!in.ReadInt32(count) || !CountFits(count, in, kMinListedEntityBytes)) {
         return false;
@@ -190,7 +196,7 @@ bool ReadEntityList(BinaryReader& in, CCadEntityList& list) {
             return false;
         }
         CCadEntity entity;
-        if (!ReadListedEntity(in, type, entity)) {
+        if (!ReadListedEntity(in, store, type, entity)) {
             return false;
         }
         list.push_back(std::move(entity));
@@ -203,7 +209,7 @@ void ReadDimPoint(BinaryReader& in, CCadDimPoint& point) {
     in.ReadReal(point.y);
 }
 
-bool ReadDimension(BinaryReader& in, CCadDimension& dimension) {
+bool ReadDimension(BinaryReader& in, CCadRecordStore& store, CCadDimension& dimension) {
     in.ReadFlag(dimension.point13.present);
     in.ReadFlag(dimension.point14.present);
     in.ReadFlag(dimension.point16.present);
@@ -236,7 +242,7 @@ bool ReadDimension(BinaryReader& in, CCadDimension& dimension) {
     // The dimension owns a private copy of its block geometry from now on.
     auto block = std::make_shared<CCadBlock>();
     in.ReadText(block->name);
-    if (in.Failed() || !ReadEntityList(in, block->entities)) {
+    if (in.Failed() || !ReadEntityList(in, store, block->entities)) {
         return false;
     }
     dimension.block = std::move(block);
@@ -285,7 +291,7 @@ void ReadMText(BinaryReader& in, CCadMText& mtext) {
 
 // An INSERT keeps no colour object, layer or line type in the file: those stay at their
 // defaults (white, "NULL", empty), while its listed entities keep theirs.
-bool ReadInsert(BinaryReader& in, CCadInsert& insert) {
+bool ReadInsert(BinaryReader& in, CCadRecordStore& store, CCadInsert& insert) {
     in.ReadText(insert.blockName);
     in.ReadReal(insert.rotation);
     in.ReadReal(insert.insertX);
@@ -294,7 +300,7 @@ bool ReadInsert(BinaryReader& in, CCadInsert& insert) {
     in.ReadReal(insert.scaleX);
     in.ReadReal(insert.scaleY);
     ReadCommonInts(in, insert);
-    return !in.Failed() && ReadEntityList(in, insert.entities);
+    return !in.Failed() && ReadEntityList(in, store, insert.entities);
 }
 
 void ReadSolid(BinaryReader& in, CCadSolid& solid) {
@@ -312,13 +318,17 @@ void ReadSolid(BinaryReader& in, CCadSolid& solid) {
     ReadLayerAndLineType(in, solid);
 }
 
-// Reads one record of a kind the caller has checked; the entity is set only when the whole
-// record was read.
+// Reads one record of a kind the caller has checked into a record of the store; the entity is
+// set only when the whole record was read (a record left incomplete by damage stays unused in
+// the store).
 template <typename Record, typename Reader>
-bool ReadInto(BinaryReader& in, int type, CCadEntity& entity, Reader reader) {
-    auto record = std::make_shared<Record>();
+bool ReadInto(BinaryReader& in, CCadRecordStore& store, bool topLevel, int type, CCadEntity& entity,
+              Reader reader) {
+    Record* record = store.New<Record>();
     bool ok;
-    if constexpr (std::is_same_v<decltype(reader(in, *record)), bool>) {
+    if constexpr (std::is_invocable_v<Reader, BinaryReader&, CCadRecordStore&, Record&>) {
+        ok = reader(in, store, *record);
+    } else if constexpr (std::is_same_v<decltype(reader(in, *record)), bool>) {
         ok = reader(in, *record);
     } else {
         reader(in, *record);
@@ -327,42 +337,46 @@ bool ReadInto(BinaryReader& in, int type, CCadEntity& entity, Reader reader) {
     if (!ok || in.Failed()) {
         return false;
     }
-    entity.type = type;
-    entity.record = std::move(record);
+    entity = topLevel ? store.TopLevel(type, record) : CCadRecordStore::Listed(type, record);
     return true;
 }
 
-bool ReadListedEntity(BinaryReader& in, int type, CCadEntity& entity) {
+template <bool TopLevel>
+bool ReadBlockKind(BinaryReader& in, CCadRecordStore& store, int type, CCadEntity& entity) {
     switch (type) {
         case kCadLine:
-            return ReadInto<CCadLine>(in, type, entity, ReadLine);
+            return ReadInto<CCadLine>(in, store, TopLevel, type, entity, ReadLine);
         case kCadArc:
-            return ReadInto<CCadArc>(in, type, entity, ReadArc);
+            return ReadInto<CCadArc>(in, store, TopLevel, type, entity, ReadArc);
         case kCadCircle:
-            return ReadInto<CCadCircle>(in, type, entity, ReadCircle);
+            return ReadInto<CCadCircle>(in, store, TopLevel, type, entity, ReadCircle);
         case kCadEllipse:
-            return ReadInto<CCadEllipse>(in, type, entity, ReadEllipse);
+            return ReadInto<CCadEllipse>(in, store, TopLevel, type, entity, ReadEllipse);
         case kCadPolyline:
-            return ReadInto<CCadPolyline>(in, type, entity, ReadPolyline);
+            return ReadInto<CCadPolyline>(in, store, TopLevel, type, entity, ReadPolyline);
         case kCadSolid:
-            return ReadInto<CCadSolid>(in, type, entity, ReadSolid);
+            return ReadInto<CCadSolid>(in, store, TopLevel, type, entity, ReadSolid);
         default:
             return false;
     }
 }
 
-bool ReadStoredEntity(BinaryReader& in, int type, CCadEntity& entity) {
+bool ReadListedEntity(BinaryReader& in, CCadRecordStore& store, int type, CCadEntity& entity) {
+    return ReadBlockKind<false>(in, store, type, entity);
+}
+
+bool ReadStoredEntity(BinaryReader& in, CCadRecordStore& store, int type, CCadEntity& entity) {
     switch (type) {
         case kCadDimension:
-            return ReadInto<CCadDimension>(in, type, entity, ReadDimension);
+            return ReadInto<CCadDimension>(in, store, true, type, entity, ReadDimension);
         case kCadText:
-            return ReadInto<CCadText>(in, type, entity, ReadTextEntity);
+            return ReadInto<CCadText>(in, store, true, type, entity, ReadTextEntity);
         case kCadMText:
-            return ReadInto<CCadMText>(in, type, entity, ReadMText);
+            return ReadInto<CCadMText>(in, store, true, type, entity, ReadMText);
         case kCadInsert:
-            return ReadInto<CCadInsert>(in, type, entity, ReadInsert);
+            return ReadInto<CCadInsert>(in, store, true, type, entity, ReadInsert);
         default:
-            return ReadListedEntity(in, type, entity);
+            return ReadBlockKind<true>(in, store, type, entity);
     }
 }
 
@@ -641,13 +655,47 @@ void WriteEntity(BinaryWriter& out, const CCadEntity& entity) {
     }
 }
 
-}  // namespace
-
-bool ReadDrawingFile(CCadDrawing& drawing, std::string_view bytes) {
-    if (bytes.empty()) {
-        return true;
+// The records in order; the handler receives the bytes in pieces of about kWriteChunkBytes
+// and returns false to stop (a failed file).
+bool WriteRecords(const CCadDrawing& drawing, BinaryWriter& out,
+                  const std::function<bool(const std::string&)>& handOn) {
+    out.WriteReal(drawing.maxX);
+    out.WriteReal(drawing.maxY);
+    out.WriteReal(drawing.minX);
+    out.WriteReal(drawing.minY);
+    // Entities without a record or of a kind the file cannot hold are left out, and the count
+    // is that of the records written.
+    auto count = std::count_if(drawing.entities.begin(), drawing.entities.end(), IsWritable);
+    out.WriteInt32(static_cast<std::int32_t>(count));
+    for (const CCadEntity& entity : drawing.entities) {
+        if (IsWritable(entity)) {
+            WriteEntity(out, entity);
+            if (handOn && out.Data().size() >= kWriteChunkBytes) {
+                if (!handOn(out.Data())) {
+                    return false;
+                }
+                out.Clear();
+            }
+        }
     }
-    BinaryReader in(bytes);
+    return !handOn || out.Data().empty() || handOn(out.Data());
+}
+
+// Every top-level entity with an identifier is found under it.
+[[maybe_unused]] bool IdentifierMapAgrees(const CCadDrawing& drawing) {
+    for (const CCadEntity& entity : drawing.entities) {
+        if (entity.record && entity.record->identifier >= 0) {
+            const CCadEntity* found = drawing.FindById(entity.record->identifier);
+            if (found == nullptr || found->record->identifier != entity.record->identifier) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The extents and the entity count. False when the data is damaged.
+bool DecodeHead(CCadDrawing& drawing, BinaryReader& in, std::int32_t& count) {
     double maxX = 0.0, maxY = 0.0, minX = 0.0, minY = 0.0;
     in.ReadReal(maxX);
     in.ReadReal(maxY);
@@ -660,47 +708,340 @@ bool ReadDrawingFile(CCadDrawing& drawing, std::string_view bytes) {
     drawing.maxY = maxY;
     drawing.minX = minX;
     drawing.minY = minY;
-
-    std::int32_t count = 0;
     if (!in.ReadInt32(count) || !CountFits(count, in, kMinEntityBytes)) {
         return false;
     }
-    drawing.entities.reserve(drawing.entities.size() + std::min(static_cast<std::size_t>(count),
-                                                                in.Remaining() / kMinRecordBytes));
-    for (std::int32_t i = 0; i < count; ++i) {
-        std::int32_t type = 0;
-        if (!in.ReadInt32(type)) {
-            return false;
-        }
-        if (!IsStoredType(type)) {
-            continue;  // no record follows an unknown code
-        }
+    const std::size_t expected =
+        std::min(static_cast<std::size_t>(count), in.Remaining() / kMinRecordBytes);
+    drawing.entities.reserve(drawing.entities.size() + expected);
+    drawing.identifierMap.Reserve(drawing.identifierMap.size() + expected);
+    drawing.RecordStore().Reserve(expected);
+    return true;
+}
+
+// One entry of the entity sequence: a type code and its record. has is false for a code
+// without a record (skipped). False when the data is damaged.
+bool DecodeEntry(BinaryReader& in, CCadRecordStore& store, CCadEntity& entity, bool& has) {
+    std::int32_t type = 0;
+    if (!in.ReadInt32(type)) {
+        return false;
+    }
+    has = IsStoredType(type);
+    return !has || ReadStoredEntity(in, store, type, entity);
+}
+
+// Entries next to count of the sequence, appended to the drawing. False when the data is
+// damaged: what was read before the damage stays.
+bool DecodeEntries(CCadDrawing& drawing, BinaryReader& in, std::int32_t next, std::int32_t count) {
+    CCadRecordStore& store = drawing.RecordStore();
+    for (; next < count; ++next) {
         CCadEntity entity;
-        if (!ReadStoredEntity(in, type, entity)) {
+        bool has = false;
+        if (!DecodeEntry(in, store, entity, has)) {
             return false;
         }
-        drawing.AddEntity(std::move(entity));
+        if (has) {
+            drawing.AddEntity(std::move(entity));
+        }
     }
     return true;
 }
 
-std::string WriteDrawingFile(const CCadDrawing& drawing) {
-    BinaryWriter out;
-    out.Reserve(64 + drawing.entities.size() * kTypicalRecordBytes);
-    out.WriteReal(drawing.maxX);
-    out.WriteReal(drawing.maxY);
-    out.WriteReal(drawing.minX);
-    out.WriteReal(drawing.minY);
-    // Entities without a record or of a kind the file cannot hold are left out, and the count
-    // is that of the records written.
-    auto count = std::count_if(drawing.entities.begin(), drawing.entities.end(), IsWritable);
-    out.WriteInt32(static_cast<std::int32_t>(count));
-    for (const CCadEntity& entity : drawing.entities) {
-        if (IsWritable(entity)) {
-            WriteEntity(out, entity);
+// The decoding of a whole file, one record after another. False when the data is damaged.
+bool DecodeDrawing(CCadDrawing& drawing, BinaryReader& in) {
+    if (in.AtEnd()) {
+        return true;
+    }
+    std::int32_t count = 0;
+    bool intact = DecodeHead(drawing, in, count) && DecodeEntries(drawing, in, 0, count);
+    QUARRANT_ASSERT(IdentifierMapAgrees(drawing));
+    return intact;
+}
+
+// ---------------------------------------------------------------------------------------
+// Two threads for a large file. A helper passes over the records of the first half without
+// decoding them (only their lengths), and from the first record past the middle decodes the
+// rest into records of its own. Meanwhile this thread decodes from the start, exactly as one
+// thread would, and stops at the helper's first record, provided it stands exactly where
+// the helper began; the helper's records then follow. In any other case (damage, a record
+// the helper misjudged, a helper too late) this thread simply reads on: the result is always
+// that of one thread.
+
+// Files below this size are read by one thread: a second would not pay for itself.
+constexpr std::size_t kTwoThreadBytes = std::size_t{8} << 20;
+
+bool SkipInts(BinaryReader& in, int n) {
+    std::int32_t value = 0;
+    for (int i = 0; i < n; ++i) {
+        if (!in.ReadInt32(value)) {
+            return false;
         }
     }
+    return true;
+}
+
+bool SkipReals(BinaryReader& in, int n) {
+    for (int i = 0; i < n; ++i) {
+        if (!in.SkipReal()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SkipTexts(BinaryReader& in, int n) {
+    for (int i = 0; i < n; ++i) {
+        if (!in.SkipText()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The record layouts of the readers above, in kinds of fields only.
+bool SkipListedRecord(BinaryReader& in, int type) {
+    switch (type) {
+        case kCadLine:
+            return SkipReals(in, 5) && SkipInts(in, 7) && SkipTexts(in, 2);
+        case kCadArc:
+            return SkipReals(in, 6) && SkipInts(in, 7) && SkipTexts(in, 2);
+        case kCadCircle:
+            return SkipReals(in, 4) && SkipInts(in, 7) && SkipTexts(in, 2);
+        case kCadEllipse:
+            return SkipReals(in, 8) && SkipInts(in, 7) && SkipTexts(in, 2);
+        case kCadSolid:
+            return SkipReals(in, 9) && SkipInts(in, 7) && SkipTexts(in, 2);
+        case kCadPolyline: {
+            std::int32_t vertices = 0;
+            if (!SkipInts(in, 1) || !SkipReals(in, 2) || !SkipInts(in, 4) ||
+                !in.ReadInt32(vertices) || !SkipInts(in, 4) ||
+                !CountFits(vertices, in, kMinVertexBytes)) {
+                return false;
+            }
+            for (std::int32_t v = 0; v < vertices; ++v) {
+                if (!SkipInts(in, 1) || !SkipReals(in, 5)) {
+                    return false;
+                }
+            }
+            return SkipTexts(in, 2);
+        }
+        default:
+            return false;
+    }
+}
+
+bool SkipEntityList(BinaryReader& in) {
+    std::int32_t count = 0;
+    if (!in.ReadInt32(count) || !CountFits(count, in, kMinListedEntityBytes)) {
+        return false;
+    }
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::int32_t type = 0;
+        if (!in.ReadInt32(type) || !IsListedType(type) || !SkipListedRecord(in, type)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SkipStoredRecord(BinaryReader& in, int type) {
+    switch (type) {
+        case kCadDimension:
+            return SkipInts(in, 7) && SkipReals(in, 20) && SkipInts(in, 7) && SkipTexts(in, 3) &&
+                   SkipEntityList(in) && SkipInts(in, 3) && SkipTexts(in, 4);
+        case kCadText:
+            return SkipReals(in, 6) && SkipInts(in, 10) && SkipTexts(in, 3);
+        case kCadMText:
+            return SkipReals(in, 7) && SkipInts(in, 7) && SkipTexts(in, 3);
+        case kCadInsert:
+            return SkipTexts(in, 1) && SkipReals(in, 6) && SkipInts(in, 4) && SkipEntityList(in);
+        default:
+            return SkipListedRecord(in, type);
+    }
+}
+
+// What the helper hands over: the entries from its first one on, decoded into a store of
+// their own.
+struct SecondHalf {
+    static constexpr std::int64_t kNone = -2;  // no second half: the first thread reads all
+    std::atomic<std::int64_t> first{-1};       // index of its first entry, once known
+    std::atomic<bool> cancelled{false};        // the first thread no longer stops for it
+    std::size_t offset = 0;                    // where its first entry begins
+    std::shared_ptr<CCadRecordStore> store;
+    CCadEntityList entities;
+    bool complete = false;
+};
+
+void DecodeSecondHalf(const FileSource& file, SecondHalf& half) {
+    try {
+        std::unique_ptr<FileSource> source = file.From(0);
+        BinaryReader in(*source);
+        std::int32_t count = 0;
+        if (!SkipReals(in, 4) || !in.ReadInt32(count) || !CountFits(count, in, kMinEntityBytes)) {
+            half.first = SecondHalf::kNone;
+            return;
+        }
+        const std::size_t middle = file.Size() / 2;
+        std::int32_t next = 0;
+        for (; next < count && in.Offset() < middle; ++next) {
+            std::int32_t type = 0;
+            if (!in.ReadInt32(type) || (IsStoredType(type) && !SkipStoredRecord(in, type))) {
+                half.first = SecondHalf::kNone;
+                return;
+            }
+        }
+        if (next >= count || half.cancelled) {
+            half.first = SecondHalf::kNone;
+            return;
+        }
+        half.offset = in.Offset();
+        half.store = std::make_shared<CCadRecordStore>();
+        half.store->Reserve(static_cast<std::size_t>(count - next));
+        half.entities.reserve(static_cast<std::size_t>(count - next));
+        half.first.store(next, std::memory_order_release);
+        for (; next < count; ++next) {
+            if (half.cancelled.load(std::memory_order_relaxed)) {
+                return;
+            }
+            CCadEntity entity;
+            bool has = false;
+            if (!DecodeEntry(in, *half.store, entity, has)) {
+                return;
+            }
+            if (has) {
+                half.entities.push_back(std::move(entity));
+            }
+        }
+        half.complete = true;
+    } catch (const std::bad_alloc&) {
+        half.first = SecondHalf::kNone;
+    }
+}
+
+bool DecodeInTwoHalves(CCadDrawing& drawing, FileSource& file) {
+    SecondHalf half;
+    std::thread helper(DecodeSecondHalf, std::cref(file), std::ref(half));
+    struct Join {
+        std::thread& thread;
+        SecondHalf& half;
+        ~Join() {
+            half.cancelled = true;
+            if (thread.joinable()) {
+                thread.join();
+            }
+        }
+    } join{helper, half};
+
+    BinaryReader in(file);
+    std::int32_t count = 0;
+    if (!DecodeHead(drawing, in, count)) {
+        return false;
+    }
+    CCadRecordStore& store = drawing.RecordStore();
+    std::int32_t next = 0;
+    bool stopped = false;
+    for (; next < count; ++next) {
+        const std::int64_t first = half.first.load(std::memory_order_acquire);
+        if (first == next) {
+            stopped = true;
+            break;
+        }
+        if (first >= 0 && first < next) {
+            half.cancelled = true;  // the helper came too late: this thread reads on alone
+        }
+        CCadEntity entity;
+        bool has = false;
+        if (!DecodeEntry(in, store, entity, has)) {
+            return false;
+        }
+        if (has) {
+            drawing.AddEntity(std::move(entity));
+        }
+    }
+    if (!stopped) {
+        return true;
+    }
+    helper.join();
+    if (half.complete && in.Offset() == half.offset) {
+        for (CCadEntity& entity : half.entities) {
+            drawing.AddEntity(std::move(entity));
+        }
+        drawing.KeepRecordStore(std::move(half.store));
+        return true;
+    }
+    return DecodeEntries(drawing, in, next, count);
+}
+
+}  // namespace
+
+std::string DamagedDrawingFileMessage(std::string_view gbkPath) {
+    // "图纸文件已损坏：" (the drawing file is damaged:) + path
+    return "\xCD\xBC\xD6\xBD\xCE\xC4\xBC\xFE\xD2\xD1\xCB\xF0\xBB\xB5\xA3\xBA" +
+           std::string(gbkPath);
+}
+
+Status ReadDrawingFile(CCadDrawing& drawing, std::string_view bytes, std::string_view gbkPath) {
+    BinaryReader in(bytes);
+    if (!DecodeDrawing(drawing, in)) {
+        return Status::Failure(DamagedDrawingFileMessage(gbkPath));
+    }
+    return Status();
+}
+
+Status ReadDrawingFile(CCadDrawing& drawing, BinarySource& source, std::string_view gbkPath) {
+    BinaryReader in(source);
+    if (!DecodeDrawing(drawing, in)) {
+        return Status::Failure(DamagedDrawingFileMessage(gbkPath));
+    }
+    return Status();
+}
+
+Status ReadDrawingFile(CCadDrawing& drawing, FileSource& file, std::string_view gbkPath) {
+    bool intact = true;
+    if (file.Size() >= kTwoThreadBytes && std::thread::hardware_concurrency() >= 2) {
+        intact = DecodeInTwoHalves(drawing, file);
+        QUARRANT_ASSERT(IdentifierMapAgrees(drawing));
+    } else {
+        BinaryReader in(file);
+        intact = DecodeDrawing(drawing, in);
+    }
+    if (!intact) {
+        return Status::Failure(DamagedDrawingFileMessage(gbkPath));
+    }
+    return Status();
+}
+
+std::string WriteDrawingFile(const CCadDrawing& drawing) {
+    BinaryWriter out;
+    WriteRecords(drawing, out, nullptr);
     return out.Take();
+}
+
+Status WriteDrawingFile(const CCadDrawing& drawing, AtomicFileWriter& file) {
+    BinaryWriter out;
+    out.Reserve(kWriteChunkBytes + kWriteChunkBytes / 4);
+    Status status;
+    WriteRecords(drawing, out, [&](const std::string& bytes) {
+        status = file.Write(bytes);
+        return status.Ok();
+    });
+    return status;
+}
+
+Status StoreAndReadBack(std::unique_ptr<CCadDrawing>& imported, AtomicFileWriter& file,
+                        CCadDrawing& stored, std::string_view gbkPath) {
+    QUARRANT_ASSERT(imported != nullptr);
+    if (Status written = WriteDrawingFile(*imported, file); !written) {
+        return written;
+    }
+    // Only one copy of the whole drawing at a time: the import goes before the file comes back.
+    imported.reset();
+    Result<std::unique_ptr<FileSource>> source =
+        FileSource::FromDescriptor(file.Descriptor(), gbkPath);
+    if (!source) {
+        return source.GetStatus();
+    }
+    return ReadDrawingFile(stored, *source.Value(), gbkPath);
 }
 
 }  // namespace quarrant

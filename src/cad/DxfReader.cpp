@@ -294,8 +294,10 @@ inline int TruncateToInt(double value) {
 
 class DxfParser {
 public:
-    DxfParser(CCadDrawing& drawing, DxfLineSource& lines, const DxfMessageSink& messages)
-        : m_drawing(drawing), m_lines(lines), m_messages(messages) {}
+    DxfParser(CCadDrawing& drawing, DxfLineSource& lines) : m_drawing(drawing), m_lines(lines) {}
+
+    // The reader's own message about a failure, empty when it has none.
+    const std::string& Message() const { return m_message; }
 
     int Run();
 
@@ -327,11 +329,7 @@ private:
     void TurnBlocksToScreen();
     void ReserveEntities();
 
-    void Show(std::string_view message) {
-        if (m_messages) {
-            m_messages(std::string(message));
-        }
-    }
+    void Show(std::string_view message) { m_message = std::string(message); }
 
     [[gnu::always_inline]] inline bool NextLine(std::string_view& line) {
         return m_lines.Next(line);
@@ -490,7 +488,7 @@ private:
 
     CCadDrawing& m_drawing;
     DxfLineSource& m_lines;
-    const DxfMessageSink& m_messages;
+    std::string m_message;
     bool m_utf8 = false;  // $ACADVER AC1021 or later: strings are UTF-8
 
     struct LayerCacheEntry {
@@ -1550,53 +1548,45 @@ int DxfParser::ReadHatch() {
     }
 }
 
-int RunParser(CCadDrawing& drawing, DxfLineSource& lines, const DxfMessageSink& messages) {
+Status RunParser(CCadDrawing& drawing, DxfLineSource& lines) {
     int result = -1;
+    std::string message;
     try {
-        DxfParser parser(drawing, lines, messages);
+        DxfParser parser(drawing, lines);
         result = parser.Run();
+        message = parser.Message();
     } catch (const std::bad_alloc&) {
-        return -1;  // a file claiming more than memory holds: refused like a damaged one
+        // a file claiming more than memory holds: refused like a damaged one
     } catch (const std::length_error&) {
-        return -1;
     }
     if (lines.ReadFailed()) {
-        if (result == 0 && messages) {
-            messages(std::string(kDxfOpenErrorMessage));
-        }
-        return -1;
+        return Status::Failure(result == 0 ? std::string(kDxfOpenErrorMessage) : message);
     }
-    return result;
+    return result == 0 ? Status() : Status::Failure(message);
 }
 
 }  // namespace
 
-int ReadDxf(CCadDrawing& drawing, DxfBytes bytes, const DxfMessageSink& messages) {
+Status ReadDxf(CCadDrawing& drawing, DxfBytes bytes) {
     DxfLineSource lines(bytes.data);
-    return RunParser(drawing, lines, messages);
+    return RunParser(drawing, lines);
 }
 
-int ReadDxf(CCadDrawing& drawing, std::string_view gbkPath, const DxfMessageSink& messages) {
+Status ReadDxf(CCadDrawing& drawing, std::string_view gbkPath) {
     int fd = ::open(FsPath(gbkPath).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (messages) {
-            messages(std::string(kDxfOpenErrorMessage));
-        }
-        return -1;
+        return Status::Failure(std::string(kDxfOpenErrorMessage));
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
         ::close(fd);
-        if (messages) {
-            messages(std::string(kDxfOpenErrorMessage));
-        }
-        return -1;
+        return Status::Failure(std::string(kDxfOpenErrorMessage));
     }
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    int result = -1;
+    Status result;
     {
         DxfLineSource lines(fd);
-        result = RunParser(drawing, lines, messages);
+        result = RunParser(drawing, lines);
     }
     ::close(fd);
     return result;

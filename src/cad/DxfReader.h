@@ -4,16 +4,13 @@
 // reads the HEADER, TABLES (layers only), BLOCKS and ENTITIES sections and eleven entity kinds;
 // everything else is passed over. The drawing is not normalised here (see DxfNormalize.h).
 
-#include <functional>
 #include <string>
 #include <string_view>
 
+#include "base/Status.h"
 #include "cad/CadDrawing.h"
 
 namespace quarrant {
-
-// Receives the messages the user sees (GBK), in order.
-using DxfMessageSink = std::function<void(const std::string& gbkMessage)>;
 
 // "打开文件出错": the file cannot be opened (or read).
 inline constexpr std::string_view kDxfOpenErrorMessage =
@@ -29,13 +26,13 @@ struct DxfBytes {
     std::string_view data;
 };
 
-// Reads the DXF file at gbkPath into the (new) drawing. Returns 0 on success, -1 on failure;
-// "打开文件出错" and "文件格式错误" go to the sink, other failures (end of file inside a section
-// or an entity, a wrong group code after a header variable) have no message of their own. The
+// Reads the DXF file at gbkPath into the (new) drawing. A failure carries "打开文件出错" or
+// "文件格式错误"; other failures (end of file inside a section or an entity, a wrong group code
+// after a header variable) have no message of their own and carry an empty one. The
 // identifier map is not filled: the drawing-file read-back does that.
-int ReadDxf(CCadDrawing& drawing, std::string_view gbkPath, const DxfMessageSink& messages = {});
+Status ReadDxf(CCadDrawing& drawing, std::string_view gbkPath);
 
 // The same for a file already in memory.
-int ReadDxf(CCadDrawing& drawing, DxfBytes bytes, const DxfMessageSink& messages = {});
+Status ReadDxf(CCadDrawing& drawing, DxfBytes bytes);
 
 }  // namespace quarrant

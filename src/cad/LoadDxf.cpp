@@ -10,41 +10,44 @@ namespace quarrant {
 namespace {
 
 template <typename Source>
-int LoadInto(CCadFile& file, Source source, std::shared_ptr<const CCadColorTable> colorTable,
-             double coordinatePrecision, const DxfMessageSink& messages) {
+Status LoadInto(CCadFile& file, Source source, std::shared_ptr<const CCadColorTable> colorTable,
+                double coordinatePrecision) {
     file.drawing.reset();
     auto drawing = std::make_unique<CCadDrawing>(std::move(colorTable));
-    bool ok = ReadDxf(*drawing, source, messages) == 0;
-    if (ok) {
+    Status read = ReadDxf(*drawing, source);
+    if (read) {
         try {
             Normalize(*drawing, coordinatePrecision);
         } catch (const std::bad_alloc&) {
-            ok = false;
+            read = Status::Failure(std::string());
         }
     }
-    if (!ok) {
-        // No partial drawing is left behind.
-        drawing.reset();
-        if (messages) {
-            messages(std::string(kDxfDecodeFailedMessage));
-        }
-        return -1;
+    if (!read) {
+        return read;  // no partial drawing is left behind
     }
     file.drawing = std::move(drawing);
-    return 0;
+    return Status();
 }
 
 }  // namespace
 
-int LoadDxf(CCadFile& file, std::string_view gbkPath,
-            std::shared_ptr<const CCadColorTable> colorTable, double coordinatePrecision,
-            const DxfMessageSink& messages) {
-    return LoadInto(file, gbkPath, std::move(colorTable), coordinatePrecision, messages);
+Status LoadDxf(CCadFile& file, std::string_view gbkPath,
+               std::shared_ptr<const CCadColorTable> colorTable, double coordinatePrecision) {
+    return LoadInto(file, gbkPath, std::move(colorTable), coordinatePrecision);
 }
 
-int LoadDxf(CCadFile& file, DxfBytes bytes, std::shared_ptr<const CCadColorTable> colorTable,
-            double coordinatePrecision, const DxfMessageSink& messages) {
-    return LoadInto(file, bytes, std::move(colorTable), coordinatePrecision, messages);
+Status LoadDxf(CCadFile& file, DxfBytes bytes, std::shared_ptr<const CCadColorTable> colorTable,
+               double coordinatePrecision) {
+    return LoadInto(file, bytes, std::move(colorTable), coordinatePrecision);
+}
+
+std::vector<std::string> ImportFailureMessages(const Status& failure) {
+    std::vector<std::string> messages;
+    if (!failure.Message().empty()) {
+        messages.push_back(failure.Message());
+    }
+    messages.emplace_back(kDxfDecodeFailedMessage);
+    return messages;
 }
 
 }  // namespace quarrant

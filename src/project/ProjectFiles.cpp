@@ -134,15 +134,16 @@ std::string EncodeProjectFile(const Project& project) {
     return writer.Take();
 }
 
-ProjectFileStatus DecodeProjectFile(std::string_view bytes, Project& project,
-                                    std::string& version) {
+Result<DrawingList> DecodeProjectFile(std::string_view bytes, Project& project,
+                                      std::string_view gbkPath) {
     BinaryReader reader(bytes);
     project.drawings.clear();
+    std::string version;
     if (!reader.ReadText(version)) {
-        return ProjectFileStatus::kDamaged;
+        return Status::Failure(DamagedProjectFileMessage(gbkPath));
     }
     if (version != kProjectFileVersion) {
-        return ProjectFileStatus::kWrongVersion;
+        return Status::Failure(VersionMessage(version));
     }
     std::int32_t itemCount = 0;
     std::string dataFileName;
@@ -150,7 +151,7 @@ ProjectFileStatus DecodeProjectFile(std::string_view bytes, Project& project,
         !reader.ReadText(project.projectType) || !reader.ReadInt32(project.nextFileNumber) ||
         !reader.ReadInt32(itemCount) || itemCount < 1 || !reader.ReadText(dataFileName) ||
         !IsSafeFileName(dataFileName)) {
-        return ProjectFileStatus::kDamaged;
+        return Status::Failure(DamagedProjectFileMessage(gbkPath));
     }
     project.dataTable.fileName = dataFileName;
     RaiseNextFileNumber(project, dataFileName);
@@ -158,18 +159,18 @@ ProjectFileStatus DecodeProjectFile(std::string_view bytes, Project& project,
     std::set<std::string> fileNames = {dataFileName};
     for (std::int32_t item = 1; item < itemCount; ++item) {
         if (reader.Remaining() < kMinDrawingEntryBytes) {
-            return ProjectFileStatus::kDamagedDrawings;
+            return DrawingList::kDamaged;
         }
         auto drawing = std::make_unique<Drawing>(&project);
         if (!reader.ReadText(drawing->drawingName) || !reader.ReadText(drawing->fileName) ||
             !reader.ReadText(drawing->unit) || !reader.ReadText(drawing->scale) ||
             !IsSafeFileName(drawing->fileName) || !fileNames.insert(drawing->fileName).second) {
-            return ProjectFileStatus::kDamagedDrawings;
+            return DrawingList::kDamaged;
         }
         RaiseNextFileNumber(project, drawing->fileName);
         project.drawings.push_back(std::move(drawing));
     }
-    return ProjectFileStatus::kOk;
+    return DrawingList::kWhole;
 }
 
 std::string EncodeDataFile(const QuantityTable& table) {
@@ -192,7 +193,7 @@ std::string EncodeDataFile(const QuantityTable& table) {
     return writer.Take();
 }
 
-bool DecodeDataFile(std::string_view bytes, QuantityTable& table) {
+Status DecodeDataFile(std::string_view bytes, QuantityTable& table, std::string_view gbkPath) {
     BinaryReader reader(bytes);
     table.rows.RemoveAll();
     std::int32_t largestIdentifier = std::numeric_limits<std::int32_t>::min();
@@ -200,7 +201,7 @@ bool DecodeDataFile(std::string_view bytes, QuantityTable& table) {
         if (largestIdentifier > table.nextRowIdentifier) {
             table.nextRowIdentifier = largestIdentifier;
         }
-        return intact;
+        return intact ? Status() : Status::Failure(DamagedFileMessage(gbkPath));
     };
 
     std::string displayName;
@@ -258,6 +259,33 @@ bool DecodeDataFile(std::string_view bytes, QuantityTable& table) {
         }
     }
     return finish(true);
+}
+
+std::string DamagedProjectFileMessage(std::string_view path) {
+    // "工程文件已损坏，无法打开工程："
+    std::string message =
+        "\xB9\xA4\xB3\xCC\xCE\xC4\xBC\xFE\xD2\xD1\xCB\xF0\xBB\xB5\xA3\xAC\xCE\xDE\xB7\xA8\xB4\xF2"
+        "\xBF\xAA\xB9\xA4\xB3\xCC\xA3\xBA";
+    message += path;
+    return message;
+}
+
+std::string DamagedFileMessage(std::string_view path) {
+    // "文件已损坏，只读入了其中完好的部分："
+    std::string message =
+        "\xCE\xC4\xBC\xFE\xD2\xD1\xCB\xF0\xBB\xB5\xA3\xAC\xD6\xBB\xB6\xC1\xC8\xEB\xC1\xCB\xC6\xE4"
+        "\xD6\xD0\xCD\xEA\xBA\xC3\xB5\xC4\xB2\xBF\xB7\xD6\xA3\xBA";
+    message += path;
+    return message;
+}
+
+std::string MissingFileMessage(std::string_view path) {
+    // "文件丢失或无法打开，按空内容读入："
+    std::string message =
+        "\xCE\xC4\xBC\xFE\xB6\xAA\xCA\xA7\xBB\xF2\xCE\xDE\xB7\xA8\xB4\xF2\xBF\xAA\xA3\xAC\xB0\xB4"
+        "\xBF\xD5\xC4\xDA\xC8\xDD\xB6\xC1\xC8\xEB\xA3\xBA";
+    message += path;
+    return message;
 }
 
 std::string VersionMessage(std::string_view version) {

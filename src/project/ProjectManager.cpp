@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/Assert.h"
 #include "base/CNumbers.h"
 #include "base/FileIO.h"
 #include "cad/DrawingFile.h"
@@ -16,10 +17,6 @@ namespace quarrant {
 
 namespace {
 
-// "工程文件已损坏，无法打开工程："
-constexpr const char* kDamagedProjectFileText =
-    "\xB9\xA4\xB3\xCC\xCE\xC4\xBC\xFE\xD2\xD1\xCB\xF0\xBB\xB5\xA3\xAC\xCE\xDE\xB7\xA8\xB4\xF2"
-    "\xBF\xAA\xB9\xA4\xB3\xCC\xA3\xBA";
 // "损坏的文件已另存为："
 constexpr const char* kDamagedCopyText =
     "\xCB\xF0\xBB\xB5\xB5\xC4\xCE\xC4\xBC\xFE\xD2\xD1\xC1\xED\xB4\xE6\xCE\xAA\xA3\xBA";
@@ -46,24 +43,6 @@ bool FileExists(std::string_view gbkPath) {
 }
 
 }  // namespace
-
-std::string DamagedFileMessage(std::string_view path) {
-    // "文件已损坏，只读入了其中完好的部分："
-    std::string message =
-        "\xCE\xC4\xBC\xFE\xD2\xD1\xCB\xF0\xBB\xB5\xA3\xAC\xD6\xBB\xB6\xC1\xC8\xEB\xC1\xCB\xC6\xE4"
-        "\xD6\xD0\xCD\xEA\xBA\xC3\xB5\xC4\xB2\xBF\xB7\xD6\xA3\xBA";
-    message += path;
-    return message;
-}
-
-std::string MissingFileMessage(std::string_view path) {
-    // "文件丢失或无法打开，按空内容读入："
-    std::string message =
-        "\xCE\xC4\xBC\xFE\xB6\xAA\xCA\xA7\xBB\xF2\xCE\xDE\xB7\xA8\xB4\xF2\xBF\xAA\xA3\xAC\xB0\xB4"
-        "\xBF\xD5\xC4\xDA\xC8\xDD\xB6\xC1\xC8\xEB\xA3\xBA";
-    message += path;
-    return message;
-}
 
 bool MakeProjectFolder(std::string_view parentFolder, std::string_view projectName,
                        std::string* error) {
@@ -116,42 +95,42 @@ std::string KeepDamagedCopy(std::string_view path, std::string_view bytes) {
     return "\n" + std::string(kDamagedCopyText) + copyPath;
 }
 
-std::unique_ptr<Project> ProjectManager::LoadProject(std::string_view folderPath) {
+ProjectManager::~ProjectManager() {
+    {
+        std::lock_guard<std::mutex> lock(m_readMutex);
+        m_stopReading = true;
+    }
+    FinishBackgroundReading();
+}
+
+Result<std::unique_ptr<Project>> ProjectManager::LoadProject(std::string_view folderPath) {
     std::string_view folderName = LastPathComponent(folderPath);
     if (folderName.empty()) {
-        return nullptr;
+        return Status::Failure(std::string());  // names no folder: nothing to say
     }
     std::string projectFile = JoinPath(folderPath, folderName);
     Result<std::string> read = ReadWholeFile(projectFile);
     if (!read) {
-        m_messages.Show(read.Message());
-        return nullptr;
+        return read.GetStatus();
     }
 
     auto project = std::make_unique<Project>();
     project->folderPath = std::string(folderPath);
-    std::string version;
-    switch (DecodeProjectFile(read.Value(), *project, version)) {
-        case ProjectFileStatus::kOk:
-            break;
-        case ProjectFileStatus::kWrongVersion:
-            m_messages.Show(VersionMessage(version));
-            return nullptr;
-        case ProjectFileStatus::kDamaged:
-            m_messages.Show(std::string(kDamagedProjectFileText) + projectFile);
-            return nullptr;
-        case ProjectFileStatus::kDamagedDrawings: {
-            std::string message = DamagedFileMessage(projectFile);
-            message += KeepDamagedCopy(projectFile, read.Value());
-            m_messages.Show(message);
-            break;
-        }
+    Result<DrawingList> decoded = DecodeProjectFile(read.Value(), *project, projectFile);
+    if (!decoded) {
+        return decoded.GetStatus();
+    }
+    if (decoded.Value() == DrawingList::kDamaged) {
+        m_messages.Show(DamagedFileMessage(projectFile) +
+                        KeepDamagedCopy(projectFile, read.Value()));
     }
     read = Status();  // the bytes are not needed any more
 
     ReadDataFile(*project);
+    // Drawing files can be large: each is read when it is first needed, or in the background.
     for (const auto& drawing : project->drawings) {
-        ReadDrawing(*project, *drawing);
+        std::string path = JoinPath(project->folderPath, drawing->fileName);
+        drawing->ReadLater([this, path](CCadFile& file) { ReadDrawingFile(path, file); });
     }
     project->modified = 0;
     return project;
@@ -168,58 +147,129 @@ void ProjectManager::ReadDataFile(Project& project) {
         m_messages.Show(MissingFileMessage(path));
         return;
     }
-    if (!DecodeDataFile(read.Value(), table)) {
-        std::string message = DamagedFileMessage(path);
-        message += KeepDamagedCopy(path, read.Value());
-        m_messages.Show(message);
+    if (Status decoded = DecodeDataFile(read.Value(), table, path); !decoded) {
+        m_messages.Show(decoded.Message() + KeepDamagedCopy(path, read.Value()));
     }
 }
 
-void ProjectManager::ReadDrawing(Project& project, Drawing& drawing) {
+void ProjectManager::ReadDrawingFile(const std::string& path, CCadFile& file) {
     // A drawing always has drawing data, so that its window opens even when the file is
     // empty, missing or damaged.
-    drawing.cadFile.drawing = NewDrawing();
-    std::string path = JoinPath(project.folderPath, drawing.fileName);
-    Result<std::string> read = ReadWholeFile(path);
-    if (!read) {
+    file.drawing = NewDrawing();
+    Result<std::unique_ptr<FileSource>> source = FileSource::Open(path);
+    if (!source) {
         m_messages.Show(MissingFileMessage(path));
         return;
     }
-    if (read.Value().empty()) {
-        return;
-    }
-    if (!ReadDrawingFile(*drawing.cadFile.drawing, read.Value())) {
-        std::string message = DamagedFileMessage(path);
-        message += KeepDamagedCopy(path, read.Value());
-        m_messages.Show(message);
+    if (Status decoded = quarrant::ReadDrawingFile(*file.drawing, *source.Value(), path);
+        !decoded) {
+        source = Status();
+        // The damaged bytes are kept beside the file; read again, as they were never held whole.
+        Result<std::string> bytes = ReadWholeFile(path);
+        m_messages.Show(DamagedFileMessage(path) +
+                        KeepDamagedCopy(path, bytes ? std::string_view(bytes.Value()) : ""));
     }
 }
 
-bool ProjectManager::SaveProject(const Project& project) {
+void ProjectManager::ReadDrawingsInBackground() {
+    std::lock_guard<std::mutex> lock(m_readMutex);
+    if (m_stopReading) {
+        return;
+    }
+    for (const auto& project : projects) {
+        for (const auto& drawing : project->drawings) {
+            std::shared_ptr<DeferredRead> pending = drawing->PendingRead();
+            if (pending &&
+                std::find(m_readQueue.begin(), m_readQueue.end(), pending) == m_readQueue.end()) {
+                m_readQueue.push_back(std::move(pending));
+                ++m_readsQueued;
+            }
+        }
+    }
+    if (!m_readerRunning && !m_readQueue.empty()) {
+        if (m_reader.joinable()) {
+            m_reader.join();  // a run that has ended: it takes no lock any more
+        }
+        m_readerRunning = true;
+        m_reader = std::thread([this] { RunBackgroundReading(); });
+    }
+}
+
+void ProjectManager::RunBackgroundReading() {
+    for (std::size_t next = 0;; ++next) {
+        std::shared_ptr<DeferredRead> read;
+        {
+            std::lock_guard<std::mutex> lock(m_readMutex);
+            if (m_stopReading || next >= m_readQueue.size()) {
+                m_readQueue.clear();
+                m_readerRunning = false;
+                return;
+            }
+            read = m_readQueue[next];
+        }
+        // A drawing some window needed first is being read there: this one waits for it.
+        if (!read->RunIfPending()) {
+            read->Wait();
+        }
+        ++m_readsDone;
+    }
+}
+
+void ProjectManager::FinishBackgroundReading() {
+    std::thread reader;
+    {
+        std::lock_guard<std::mutex> lock(m_readMutex);
+        reader = std::move(m_reader);
+    }
+    if (reader.joinable()) {
+        reader.join();
+    }
+}
+
+Status ProjectManager::WriteDrawing(const std::string& path, Drawing& drawing) {
+    AtomicFileWriter file;
+    if (Status opened = file.Open(path); !opened) {
+        return opened;
+    }
+    const CCadDrawing* data = drawing.CadFile().drawing.get();
+    if (data != nullptr) {
+        if (Status written = WriteDrawingFile(*data, file); !written) {
+            return written;
+        }
+    }
+    return file.Commit(true);
+}
+
+Status ProjectManager::WriteProject(const Project& project) {
     std::string projectFileName = project.ProjectFileName();
     if (projectFileName.empty()) {
-        m_messages.Show(FileOpenErrorMessage(project.folderPath));
-        return false;
+        return Status::Failure(FileOpenErrorMessage(project.folderPath));
     }
-    auto write = [&](const std::string& name, const std::string& bytes) {
-        Status written = WriteFileAtomically(JoinPath(project.folderPath, name), bytes);
-        if (!written) {
-            m_messages.Show(written.Message());
-            return false;
-        }
-        return true;
-    };
     // The project file goes last, so that it never names a file that was not written.
-    if (!write(project.dataTable.fileName, EncodeDataFile(project.dataTable))) {
-        return false;
+    if (Status written =
+            WriteFileAtomically(JoinPath(project.folderPath, project.dataTable.fileName),
+                                EncodeDataFile(project.dataTable));
+        !written) {
+        return written;
     }
     for (const auto& drawing : project.drawings) {
-        const CCadDrawing* data = drawing->cadFile.drawing.get();
-        if (!write(drawing->fileName, data != nullptr ? WriteDrawingFile(*data) : std::string())) {
-            return false;
+        // Drawing files are written straight from the drawing, piece by piece.
+        if (Status written =
+                WriteDrawing(JoinPath(project.folderPath, drawing->fileName), *drawing);
+            !written) {
+            return written;
         }
     }
-    return write(projectFileName, EncodeProjectFile(project));
+    return WriteFileAtomically(JoinPath(project.folderPath, projectFileName),
+                               EncodeProjectFile(project));
+}
+
+bool ProjectManager::SaveProject(const Project& project) {
+    if (Status written = WriteProject(project); !written) {
+        m_messages.Show(written.Message());
+        return false;
+    }
+    return true;
 }
 
 Project* ProjectManager::CreateProject(std::string_view parentFolder, std::string_view projectName,
@@ -257,39 +307,53 @@ Project* ProjectManager::AddExistingProject(std::string_view folderPath) {
             return nullptr;
         }
     }
-    std::unique_ptr<Project> loaded = LoadProject(folderPath);
+    Result<std::unique_ptr<Project>> loaded = LoadProject(folderPath);
     if (!loaded) {
+        if (!loaded.Message().empty()) {
+            m_messages.Show(loaded.Message());
+        }
         return nullptr;
     }
-    Project* project = loaded.get();
-    projects.push_back(std::move(loaded));
+    Project* project = loaded.Value().get();
+    projects.push_back(std::move(loaded).Value());
     AppendToPathList(project->folderPath);
+    ReadDrawingsInBackground();
     return project;
 }
 
 Drawing* ProjectManager::AddDrawing(Project& project, std::string_view drawingName,
                                     std::string_view unit, std::string_view scale,
                                     std::unique_ptr<CCadFile> imported) {
-    std::string bytes = imported && imported->drawing ? WriteDrawingFile(*imported->drawing)
-                                                      : WriteDrawingFile(*NewDrawing());
+    std::unique_ptr<CCadDrawing> source =
+        imported && imported->drawing ? std::move(imported->drawing) : NewDrawing();
     imported.reset();
-
-    // The scratch file is read back as the new drawing. Should it be unwritable or replaced
-    // meanwhile (another instance of the program), the bytes written are decoded instead:
-    // they are what the file would have held.
-    std::string scratch = ProgramFile(kScratchDrawingFileName);
-    if (WriteFileAtomically(scratch, bytes)) {
-        Result<std::string> read = ReadWholeFile(scratch);
-        if (read && read.Value() == bytes) {
-            bytes = std::move(read).Value();
-        }
-    }
 
     auto drawing = std::make_unique<Drawing>(&project);
     drawing->unit = std::string(unit);
     drawing->scale = std::string(scale);
-    drawing->cadFile.drawing = NewDrawing();
-    ReadDrawingFile(*drawing->cadFile.drawing, bytes);
+    CCadFile& file = drawing->CadFile();
+    file.drawing = NewDrawing();
+
+    // The import is written to the scratch file and read back through the same open file, so
+    // that another instance of the program replacing the scratch file meanwhile changes
+    // nothing. A read-back that finds damage keeps what it read, as a reload would.
+    std::string scratchPath = ProgramFile(kScratchDrawingFileName);
+    AtomicFileWriter scratch;
+    if (scratch.Open(scratchPath)) {
+        static_cast<void>(StoreAndReadBack(source, scratch, *file.drawing, scratchPath));
+        if (!source) {
+            // Read back at once: it need not reach the disk.
+            static_cast<void>(scratch.Commit(false));
+        }
+    }
+    if (source) {
+        // No scratch file could be written: the bytes are decoded in memory instead, they are
+        // what the file would have held.
+        std::string bytes = WriteDrawingFile(*source);
+        source.reset();
+        file.drawing = NewDrawing();
+        static_cast<void>(quarrant::ReadDrawingFile(*file.drawing, bytes, scratchPath));
+    }
     drawing->fileName = project.TakeFileName();
     drawing->drawingName = std::string(drawingName);
 

@@ -1,15 +1,20 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "base/MessageSink.h"
+#include "base/Status.h"
 #include "cad/CadDrawing.h"
 #include "project/Drawing.h"
 #include "project/Project.h"
+#include "project/ProjectFiles.h"
 #include "project/QuantityTable.h"
 #include "project/TreeItemHandle.h"
 
@@ -44,6 +49,8 @@ struct WorkspaceNode {
 class ProjectManager {
 public:
     explicit ProjectManager(MessageSink& messages) : m_messages(messages) {}
+    // Stops the background reading of drawing files (the file being read is finished).
+    ~ProjectManager();
     ProjectManager(const ProjectManager&) = delete;
     ProjectManager& operator=(const ProjectManager&) = delete;
 
@@ -57,17 +64,40 @@ public:
     const std::shared_ptr<const CCadColorTable>& ColorTable() const { return m_colorTable; }
     MessageSink& Messages() const { return m_messages; }
 
-    // Reads the project in folderPath; not added to the manager. Nothing (and no message) for a
-    // path ending in a separator; the file-open message for a missing project file; the
-    // version message for another version. A data or drawing file that is missing or damaged
-    // gives what could be read, a message naming the file, and for a damaged file a copy of
-    // its bytes beside it ("<name>.damaged") before any save can replace it.
-    std::unique_ptr<Project> LoadProject(std::string_view folderPath);
+    // Reads the project in folderPath; not added to the manager. Fails with no message for a
+    // path ending in a separator, with the file-open message for a missing project file, with
+    // the version message for another version and with the damaged-project message. The
+    // project file and the data file are read at once; each drawing file is read when its
+    // data is first needed (Drawing::CadFile) or by ReadDrawingsInBackground, whichever comes
+    // first. A data or drawing file that is missing or damaged gives what could be read and a
+    // message naming the file (through the message sink, from whatever thread reads it), and
+    // for a damaged file a copy of its bytes beside it ("<name>.damaged") before any save can
+    // replace it.
+    Result<std::unique_ptr<Project>> LoadProject(std::string_view folderPath);
 
     // Writes the data file and the drawing files, then the project file, each replaced whole
-    // so that a failure leaves the old file. On the first failure shows its message and
-    // returns false. The modified flag is kept.
+    // so that a failure leaves the old file. Fails with the message of the first failure. The
+    // modified flag is kept.
+    Status WriteProject(const Project& project);
+    // WriteProject, showing the failure's message; false on failure.
     bool SaveProject(const Project& project);
+
+    // Reads every drawing file that has not been read yet, of every project in the manager,
+    // one after another on a thread of its own (start-up: the main window does not wait for
+    // them). Drawings of projects added later are queued by calling it again.
+    void ReadDrawingsInBackground();
+    // How far the background reading is: drawings queued and drawings read so far (the
+    // status bar shows it). Both 0 before any reading was queued.
+    struct DrawingReadProgress {
+        int queued = 0;
+        int read = 0;
+        bool Finished() const { return read >= queued; }
+    };
+    DrawingReadProgress ReadProgress() const {
+        return DrawingReadProgress{m_readsQueued.load(), m_readsDone.load()};
+    }
+    // Waits until every queued drawing has been read (tests, benchmarks, exit).
+    void FinishBackgroundReading();
 
     // Creates the project in the folder parentFolder/projectName (which must exist, see
     // MakeProjectFolder): data file YZN0 with the 13 headings, appended to the manager and to
@@ -76,12 +106,14 @@ public:
                            std::string_view projectType);
 
     // Loads the project in folderPath and, if that succeeds, appends it to the manager and to
-    // PATH.ini. A folder that is already open is refused with a message.
+    // PATH.ini and reads its drawings in the background. A folder that is already open is
+    // refused with a message.
     Project* AddExistingProject(std::string_view folderPath);
 
     // Adds the drawing imported by the add-drawing dialog: the import is written to the
-    // scratch file and read back, so the new drawing holds what a save and reload give; the
-    // import is destroyed. The drawing file itself is written at the next save.
+    // scratch file, destroyed, and the file read back, so the new drawing holds what a save
+    // and reload give and the whole drawing is never held twice. The drawing file itself is
+    // written at the next save.
     Drawing* AddDrawing(Project& project, std::string_view drawingName, std::string_view unit,
                         std::string_view scale, std::unique_ptr<CCadFile> imported);
 
@@ -110,11 +142,22 @@ private:
     std::string ProgramFile(std::string_view name) const;
     std::unique_ptr<CCadDrawing> NewDrawing() const;
     void ReadDataFile(Project& project);
-    void ReadDrawing(Project& project, Drawing& drawing);
+    void ReadDrawingFile(const std::string& path, CCadFile& file);
+    Status WriteDrawing(const std::string& path, Drawing& drawing);
+    void RunBackgroundReading();
 
     MessageSink& m_messages;
     std::string m_programFolder;
     std::shared_ptr<const CCadColorTable> m_colorTable;
+
+    // The background reading of drawing files: reads waiting to run, in order.
+    std::mutex m_readMutex;
+    std::vector<std::shared_ptr<DeferredRead>> m_readQueue;
+    std::thread m_reader;
+    bool m_readerRunning = false;
+    bool m_stopReading = false;
+    std::atomic<int> m_readsQueued{0};
+    std::atomic<int> m_readsDone{0};
 };
 
 // Makes the folder parentFolder/projectName for a new project (the platform's make-directory
@@ -126,10 +169,5 @@ bool MakeProjectFolder(std::string_view parentFolder, std::string_view projectNa
 // earlier copy holds other bytes), before a save can replace the file. Returns the line to add
 // to the damage message: where the copy lies, or why it could not be made.
 std::string KeepDamagedCopy(std::string_view path, std::string_view bytes);
-
-// The message for a file that is damaged; what could be read was read.
-std::string DamagedFileMessage(std::string_view path);
-// The message for a data or drawing file that is missing or cannot be read.
-std::string MissingFileMessage(std::string_view path);
 
 }  // namespace quarrant

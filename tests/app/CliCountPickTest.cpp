@@ -11,9 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "base/CNumbers.h"
 #include "base/GbkText.h"
 #include "cad/CadDrawing.h"
+#include "cad/ColorTable.h"
 #include "cad/DrawingFile.h"
+#include "cad/LoadDxf.h"
 
 extern char** environ;
 
@@ -301,6 +304,63 @@ TEST_F(CliCountPick, ADamagedDrawingFileFailsWithTheDamageMessage) {
         EXPECT_EQ(run.out, "") << command;
         EXPECT_EQ(run.err, std::string("图纸文件已损坏：") + m_drawingPath + "\n") << command;
     }
+}
+
+// A DXF of one layer: two lines (one a duplicate within the precision), a block of two lines
+// inserted twice, and coordinates with more decimals than the drawing file keeps.
+const char* const kImportDxf =
+    "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nBEAM\n70\n0\n62\n1\n0\nENDTAB\n"
+    "0\nENDSEC\n0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nBOLT\n0\nLINE\n8\nBEAM\n10\n0\n20\n0\n"
+    "11\n10\n21\n0\n0\nLINE\n8\nBEAM\n10\n0\n20\n0\n11\n0\n21\n10\n0\nENDBLK\n0\nENDSEC\n"
+    "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nBEAM\n10\n0.123456\n20\n0\n11\n6000.987654\n21\n"
+    "1500.5\n0\nLINE\n8\nBEAM\n10\n0.2\n20\n0\n11\n6000.9\n21\n1500.5\n0\nINSERT\n8\nBEAM\n"
+    "2\nBOLT\n10\n100\n20\n200\n0\nINSERT\n8\nBEAM\n2\nBOLT\n10\n300\n20\n200\n0\nENDSEC\n"
+    "0\nEOF\n";
+
+TEST_F(CliCountPick, ImportLeavesTheDrawingFileThatAddingTheDrawingKeeps) {
+    const fs::path dxf = m_root / "plan.dxf";
+    const fs::path out = m_root / "out" / "plan.drw";
+    fs::create_directories(out.parent_path());
+    WriteText(dxf, kImportDxf);
+    RunResult run = Run({"import", dxf.string(), out.string()});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+
+    // What the add-drawing path gives in memory: the import, written and read back.
+    std::string error;
+    auto colors = LoadColorTable(Home(), &error);
+    CCadFile file;
+    ASSERT_TRUE(LoadDxf(file, DxfBytes{kImportDxf}, colors, 1.0));
+    CCadDrawing stored(colors);
+    ASSERT_TRUE(ReadDrawingFile(stored, WriteDrawingFile(*file.drawing)));
+    EXPECT_EQ(ReadText(out), WriteDrawingFile(stored));
+    EXPECT_EQ(stored.entities.size(), 3u);  // the duplicate line went
+    std::string line = "3";
+    for (double value : {stored.minX, stored.minY, stored.maxX, stored.maxY}) {
+        line += "\t" + FormatFixed(value, 4);
+    }
+    EXPECT_EQ(run.out, line + "\n");
+    // Nothing but OUT is left in its folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(out.parent_path()), fs::directory_iterator()),
+              1);
+}
+
+TEST_F(CliCountPick, AFailedImportLeavesNoOutputFile) {
+    const fs::path dxf = m_root / "plan.dxf";
+    const fs::path out = m_root / "out" / "plan.drw";
+    fs::create_directories(out.parent_path());
+    WriteText(dxf, std::string("999\ncomment\n") + kImportDxf);
+    RunResult run = Run({"import", dxf.string(), out.string()});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err, "文件格式错误\n解码失败\n");
+    EXPECT_FALSE(fs::exists(out.parent_path() / "plan.drw"));
+
+    WriteText(dxf, kImportDxf);
+    const fs::path nowhere = m_root / "missing" / "plan.drw";
+    run = Run({"import", dxf.string(), nowhere.string()});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err.rfind("保存文件失败：" + nowhere.string(), 0), 0u) << run.err;
+    EXPECT_TRUE(fs::is_empty(out.parent_path()));
 }
 
 }  // namespace

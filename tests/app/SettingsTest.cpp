@@ -281,9 +281,9 @@ TEST_F(SettingsTest, ExitSavesEveryModifiedProjectAndTheCountersMeet) {
     EXPECT_EQ(settings.progressDone, settings.progressTotal.load());
 
     ProjectManager reader(messages);
-    EXPECT_EQ(reader.LoadProject(a)->dataTable.rows.size(), 1u);
-    EXPECT_EQ(reader.LoadProject(b)->dataTable.rows.size(), 0u);
-    EXPECT_EQ(reader.LoadProject(c)->dataTable.rows.size(), 1u);
+    EXPECT_EQ(reader.LoadProject(a).Value()->dataTable.rows.size(), 1u);
+    EXPECT_EQ(reader.LoadProject(b).Value()->dataTable.rows.size(), 0u);
+    EXPECT_EQ(reader.LoadProject(c).Value()->dataTable.rows.size(), 1u);
     EXPECT_TRUE(messages.Messages().empty());
 }
 

@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/BinaryStream.h"
 #include "base/CNumbers.h"
+#include "base/FileIO.h"
 #include "base/GbkText.h"
 #include "cad/CadDrawing.h"
 #include "cad/DrawingFile.h"
@@ -378,7 +384,7 @@ CCadEntity AsReloaded(const CCadEntity& original) {
 
 CCadDrawing Reload(const std::string& bytes, bool* ok = nullptr) {
     CCadDrawing drawing;
-    bool read = ReadDrawingFile(drawing, bytes);
+    bool read = ReadDrawingFile(drawing, bytes).Ok();
     if (ok != nullptr) {
         *ok = read;
     } else {
@@ -1167,6 +1173,70 @@ TEST(DrawingFile, RealsAreReadAsTheCLibraryReadsThem) {
     EXPECT_EQ(drawing.maxY, 0.0);
     EXPECT_EQ(drawing.minX, 0.0);
     EXPECT_EQ(drawing.minY, -3.0);
+}
+
+// A large drawing file is read by two threads, each taking about half of the records: what
+// comes out, whole or cut short anywhere, is exactly what one thread reads from the bytes.
+TEST(DrawingFile, ALargeFileReadByTwoThreadsGivesWhatOneThreadReads) {
+    CCadDrawing sample = DrawingOfEveryKind();
+    CCadDrawing large;
+    large.maxX = sample.maxX;
+    large.maxY = sample.maxY;
+    int identifier = 0;
+    while (large.entities.size() < 45000) {
+        for (const CCadEntity& entity : sample.entities) {
+            CCadEntity copy = CloneEntity(entity);
+            copy.record->identifier = entity.type == kCadMText ? -1 : identifier;
+            ++identifier;
+            large.AddEntity(copy);
+        }
+    }
+    const std::string full = WriteDrawingFile(large);
+    ASSERT_GT(full.size(), std::size_t{8} << 20);  // large enough for two threads
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("quarrant-two-threads-" + std::to_string(::getpid())))
+                                 .string();
+    struct Cut {
+        const char* name;
+        std::size_t size;
+    } cuts[] = {
+        {"whole", full.size()},
+        {"cut in the second half", full.size() * 3 / 4},
+        {"cut in the first half", full.size() / 4},
+        {"cut just after the middle", full.size() / 2 + 7},
+    };
+    for (const Cut& cut : cuts) {
+        const std::string_view bytes = std::string_view(full).substr(0, cut.size);
+        {
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        }
+        CCadDrawing one;
+        const bool oneIntact = ReadDrawingFile(one, bytes).Ok();
+        Result<std::unique_ptr<FileSource>> file = FileSource::Open(path);
+        ASSERT_TRUE(file);
+        CCadDrawing two;
+        Status twoRead = ReadDrawingFile(two, *file.Value(), path);
+        EXPECT_EQ(twoRead.Ok(), oneIntact) << cut.name;
+        EXPECT_EQ(twoRead.Message(), oneIntact ? "" : DamagedDrawingFileMessage(path)) << cut.name;
+        ASSERT_EQ(two.entities.size(), one.entities.size()) << cut.name;
+        EXPECT_EQ(WriteDrawingFile(two), WriteDrawingFile(one)) << cut.name;
+        for (std::size_t i = 0; i < one.entities.size(); i += 997) {
+            EXPECT_EQ(Describe(two.entities[i]), Describe(one.entities[i])) << cut.name << " " << i;
+        }
+        for (int id : {0, identifier / 2, identifier - 2}) {
+            const CCadEntity* inOne = one.FindById(id);
+            const CCadEntity* inTwo = two.FindById(id);
+            ASSERT_EQ(inOne == nullptr, inTwo == nullptr) << cut.name << " " << id;
+            if (inOne != nullptr) {
+                EXPECT_EQ(Describe(*inTwo), Describe(*inOne)) << cut.name << " " << id;
+            }
+        }
+        if (oneIntact && std::thread::hardware_concurrency() >= 2) {
+            EXPECT_EQ(two.RecordStoreCount(), 2u) << "the second thread's records were taken";
+        }
+    }
+    std::filesystem::remove(path);
 }
 
 }  // namespace

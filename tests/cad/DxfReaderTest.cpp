@@ -48,8 +48,11 @@ struct ReadOutcome {
 
 ReadOutcome Read(const std::string& text) {
     ReadOutcome outcome;
-    outcome.result = ReadDxf(*outcome.drawing, DxfBytes{text},
-                             [&](const std::string& m) { outcome.messages.push_back(m); });
+    Status read = ReadDxf(*outcome.drawing, DxfBytes{text});
+    outcome.result = read ? 0 : -1;
+    if (!read.Message().empty()) {
+        outcome.messages.push_back(read.Message());
+    }
     return outcome;
 }
 
@@ -228,31 +231,26 @@ TEST(DxfReaderTest, SectionLoopAcceptsOrRefusesAsSpecified) {
 TEST(DxfReaderTest, LoadDxfAddsDecodingFailedAndLeavesNoDrawing) {
     CCadFile file;
     file.drawing = std::make_unique<CCadDrawing>();  // a drawing held before is discarded
-    std::vector<std::string> messages;
     std::string text = Dxf().Pair(999, "comment").Eof();
-    EXPECT_EQ(LoadDxf(file, DxfBytes{text}, nullptr, 1.0,
-                      [&](const std::string& m) { messages.push_back(m); }),
-              -1);
-    EXPECT_EQ(messages, (std::vector<std::string>{kFormatError, kDecodeFailed}));
+    Status loaded = LoadDxf(file, DxfBytes{text}, nullptr, 1.0);
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(ImportFailureMessages(loaded),
+              (std::vector<std::string>{kFormatError, kDecodeFailed}));
     EXPECT_EQ(file.drawing, nullptr);
 
-    messages.clear();
     file.drawing = std::make_unique<CCadDrawing>();
     std::string truncated = WithLayers().Section("ENTITIES").Pair(0, "LINE").Pair(8, "0");
-    EXPECT_EQ(LoadDxf(file, DxfBytes{truncated}, nullptr, 1.0,
-                      [&](const std::string& m) { messages.push_back(m); }),
-              -1);
-    EXPECT_EQ(messages, std::vector<std::string>{kDecodeFailed});
+    loaded = LoadDxf(file, DxfBytes{truncated}, nullptr, 1.0);
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(ImportFailureMessages(loaded), std::vector<std::string>{kDecodeFailed});
     EXPECT_EQ(file.drawing, nullptr);
 }
 
 TEST(DxfReaderTest, MissingFileReportsOpenErrorThenDecodingFailed) {
     CCadFile file;
-    std::vector<std::string> messages;
-    EXPECT_EQ(LoadDxf(file, "/nonexistent/folder/plan.dxf", nullptr, 1.0,
-                      [&](const std::string& m) { messages.push_back(m); }),
-              -1);
-    EXPECT_EQ(messages, (std::vector<std::string>{kOpenError, kDecodeFailed}));
+    Status loaded = LoadDxf(file, "/nonexistent/folder/plan.dxf", nullptr, 1.0);
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(ImportFailureMessages(loaded), (std::vector<std::string>{kOpenError, kDecodeFailed}));
     EXPECT_EQ(file.drawing, nullptr);
 }
 
@@ -283,13 +281,10 @@ TEST(DxfReaderTest, FileAndMemoryReadsAgreeAcrossChunkBoundaries) {
         out << crlf;
     }
     CCadDrawing fromFile;
-    std::vector<std::string> messages;
-    EXPECT_EQ(
-        ReadDxf(fromFile, path.string(), [&](const std::string& m) { messages.push_back(m); }), 0);
+    EXPECT_TRUE(ReadDxf(fromFile, path.string()));
     std::filesystem::remove(path);
     CCadDrawing fromMemory;
-    EXPECT_EQ(ReadDxf(fromMemory, DxfBytes{text}), 0);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(ReadDxf(fromMemory, DxfBytes{text}));
     ASSERT_EQ(fromFile.entities.size(), 60001u);
     ASSERT_EQ(fromMemory.entities.size(), 60001u);
     EXPECT_EQ(fromFile.entities.back().As<CCadText>()->text, longText);

@@ -16,6 +16,20 @@ using quarrant::testing::MakeRow;
 
 namespace {
 
+// What decoding a project file (read from "F/P") gave: "whole", "damaged drawings", or the
+// failure's message.
+const std::string kWhole = "whole";
+const std::string kDamagedDrawings = "damaged drawings";
+const std::string kProjectPath = "F/P";
+
+std::string Decode(std::string_view bytes, Project& project) {
+    Result<DrawingList> decoded = DecodeProjectFile(bytes, project, kProjectPath);
+    if (!decoded) {
+        return decoded.Message();
+    }
+    return decoded.Value() == DrawingList::kWhole ? kWhole : kDamagedDrawings;
+}
+
 std::vector<std::int32_t> Keys(const QuantityRowMap& map) {
     std::vector<std::int32_t> keys;
     for (const auto& entry : map) {
@@ -109,10 +123,7 @@ TEST(ProjectFile, ReadsBackWhatWasWritten) {
     original.caption = G("另一个标题");
 
     Project loaded;
-    std::string version;
-    ASSERT_EQ(DecodeProjectFile(EncodeProjectFile(original), loaded, version),
-              ProjectFileStatus::kOk);
-    EXPECT_EQ(version, "1.0");
+    ASSERT_EQ(Decode(EncodeProjectFile(original), loaded), kWhole);
     EXPECT_EQ(loaded.caption, original.caption);
     EXPECT_EQ(loaded.projectName, original.projectName);
     EXPECT_EQ(loaded.projectType, original.projectType);
@@ -125,7 +136,7 @@ TEST(ProjectFile, ReadsBackWhatWasWritten) {
         EXPECT_EQ(loaded.drawings[i]->unit, "mm");
         EXPECT_EQ(loaded.drawings[i]->scale, "1:100");
         EXPECT_EQ(loaded.drawings[i]->parent, &loaded);
-        EXPECT_EQ(loaded.drawings[i]->cadFile.drawing, nullptr);
+        EXPECT_EQ(loaded.drawings[i]->CadFile().drawing, nullptr);
     }
 }
 
@@ -134,10 +145,8 @@ TEST(ProjectFile, AnotherVersionIsRefusedWithTheVersionRead) {
     writer.WriteText("1.1");
     writer.WriteText(G("工程名称"));
     Project project;
-    std::string version;
-    EXPECT_EQ(DecodeProjectFile(writer.Data(), project, version), ProjectFileStatus::kWrongVersion);
-    EXPECT_EQ(version, "1.1");
-    EXPECT_EQ(VersionMessage(version), G("软件和工程的版本不一致。软件版本：1.0；工程版本：1.1"));
+    EXPECT_EQ(Decode(writer.Data(), project),
+              G("软件和工程的版本不一致。软件版本：1.0；工程版本：1.1"));
 }
 
 TEST(ProjectFile, TruncatedAtEveryOffsetFailsCleanly) {
@@ -148,13 +157,13 @@ TEST(ProjectFile, TruncatedAtEveryOffsetFailsCleanly) {
     std::size_t fixedEnd = bytes.size() - 2 * (4 * 4 + G("一层平面图1").size() + 4 + 2 + 5);
     for (std::size_t size = 0; size < bytes.size(); ++size) {
         Project project;
-        std::string version;
-        ProjectFileStatus status = DecodeProjectFile(bytes.substr(0, size), project, version);
+        std::string outcome = Decode(bytes.substr(0, size), project);
         if (size < fixedEnd) {
-            EXPECT_EQ(status, ProjectFileStatus::kDamaged) << "size " << size;
+            EXPECT_EQ(outcome, G("工程文件已损坏，无法打开工程：") + kProjectPath)
+                << "size " << size;
             EXPECT_TRUE(project.drawings.empty());
         } else {
-            EXPECT_EQ(status, ProjectFileStatus::kDamagedDrawings) << "size " << size;
+            EXPECT_EQ(outcome, kDamagedDrawings) << "size " << size;
             EXPECT_EQ(project.dataTable.fileName, "YZN0");
             EXPECT_LE(project.drawings.size(), 1u);
         }
@@ -166,22 +175,23 @@ TEST(ProjectFile, UnsafeOrRepeatedFileNamesAreDamage) {
         const char* name;
         std::string dataFileName;
         std::string drawingFileName;
-        ProjectFileStatus expected;
+        std::string expected;
     };
+    const std::string damaged = G("工程文件已损坏，无法打开工程：") + kProjectPath;
     const Case cases[] = {
-        {"plain names", "YZN0", "YZN1", ProjectFileStatus::kOk},
-        {"empty data file name", "", "YZN1", ProjectFileStatus::kDamaged},
-        {"data file outside the folder", "../YZN0", "YZN1", ProjectFileStatus::kDamaged},
-        {"data file name with backslash", "a\\b", "YZN1", ProjectFileStatus::kDamaged},
-        {"data file name dot dot", "..", "YZN1", ProjectFileStatus::kDamaged},
-        {"drawing in a subfolder", "YZN0", "sub/YZN1", ProjectFileStatus::kDamagedDrawings},
-        {"drawing named dot", "YZN0", ".", ProjectFileStatus::kDamagedDrawings},
+        {"plain names", "YZN0", "YZN1", kWhole},
+        {"empty data file name", "", "YZN1", damaged},
+        {"data file outside the folder", "../YZN0", "YZN1", damaged},
+        {"data file name with backslash", "a\\b", "YZN1", damaged},
+        {"data file name dot dot", "..", "YZN1", damaged},
+        {"drawing in a subfolder", "YZN0", "sub/YZN1", kDamagedDrawings},
+        {"drawing named dot", "YZN0", ".", kDamagedDrawings},
         {"drawing name with NUL", "YZN0",
          std::string("YZN\0"
                      "1",
                      5),
-         ProjectFileStatus::kDamagedDrawings},
-        {"drawing sharing the data file", "YZN0", "YZN0", ProjectFileStatus::kDamagedDrawings},
+         kDamagedDrawings},
+        {"drawing sharing the data file", "YZN0", "YZN0", kDamagedDrawings},
     };
     for (const Case& c : cases) {
         Project original;
@@ -189,9 +199,7 @@ TEST(ProjectFile, UnsafeOrRepeatedFileNamesAreDamage) {
         original.dataTable.fileName = c.dataFileName;
         original.drawings[0]->fileName = c.drawingFileName;
         Project project;
-        std::string version;
-        EXPECT_EQ(DecodeProjectFile(EncodeProjectFile(original), project, version), c.expected)
-            << c.name;
+        EXPECT_EQ(Decode(EncodeProjectFile(original), project), c.expected) << c.name;
     }
 }
 
@@ -201,9 +209,7 @@ TEST(ProjectFile, NextFileNumberIsRaisedAboveEveryFileInUse) {
     original.nextFileNumber = 1;
     original.drawings[1]->fileName = "YZN7";
     Project project;
-    std::string version;
-    ASSERT_EQ(DecodeProjectFile(EncodeProjectFile(original), project, version),
-              ProjectFileStatus::kOk);
+    ASSERT_EQ(Decode(EncodeProjectFile(original), project), kWhole);
     EXPECT_EQ(project.nextFileNumber, 8);
     EXPECT_EQ(project.TakeFileName(), "YZN8");
 }
@@ -219,8 +225,8 @@ TEST(ProjectFile, ItemCountBelowOneOrHugeIsDamage) {
         writer.WriteInt32(count);
         writer.WriteText("YZN0");
         Project project;
-        std::string version;
-        EXPECT_EQ(DecodeProjectFile(writer.Data(), project, version), ProjectFileStatus::kDamaged)
+        EXPECT_EQ(Decode(writer.Data(), project),
+                  G("工程文件已损坏，无法打开工程：") + kProjectPath)
             << count;
     }
     BinaryWriter writer;
@@ -232,9 +238,7 @@ TEST(ProjectFile, ItemCountBelowOneOrHugeIsDamage) {
     writer.WriteInt32(0x7FFFFFFF);
     writer.WriteText("YZN0");
     Project project;
-    std::string version;
-    EXPECT_EQ(DecodeProjectFile(writer.Data(), project, version),
-              ProjectFileStatus::kDamagedDrawings);
+    EXPECT_EQ(Decode(writer.Data(), project), kDamagedDrawings);
     EXPECT_TRUE(project.drawings.empty());
 }
 
@@ -332,7 +336,7 @@ TEST(DataFile, TruncatedAtEveryOffsetKeepsOnlyCompleteRows) {
     std::size_t previousRows = 0;
     for (std::size_t size = 0; size <= bytes.size(); ++size) {
         QuantityTable table(nullptr);
-        bool intact = DecodeDataFile(bytes.substr(0, size), table);
+        bool intact = DecodeDataFile(bytes.substr(0, size), table).Ok();
         EXPECT_EQ(intact, size == bytes.size()) << "size " << size;
         EXPECT_GE(table.rows.size(), previousRows) << "size " << size;
         previousRows = table.rows.size();

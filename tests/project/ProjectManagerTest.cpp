@@ -41,8 +41,20 @@ protected:
         return file;
     }
 
-    static const CCadLine& FirstLine(const Drawing& drawing) {
-        return *drawing.cadFile.drawing->entities.at(0).As<CCadLine>();
+    static const CCadLine& FirstLine(Drawing& drawing) {
+        return *drawing.CadFile().drawing->entities.at(0).As<CCadLine>();
+    }
+
+    // LoadProject as start-up uses it: a refusal's message is shown.
+    std::unique_ptr<Project> Load(std::string_view folder) {
+        Result<std::unique_ptr<Project>> loaded = manager.LoadProject(folder);
+        if (!loaded) {
+            if (!loaded.Message().empty()) {
+                messages.Show(loaded.Message());
+            }
+            return nullptr;
+        }
+        return std::move(loaded).Value();
     }
 
     TempFolder program;
@@ -138,7 +150,7 @@ TEST_F(ProjectManagerTest, DrawingFileNumbersAreNeverReused) {
 
     ASSERT_TRUE(manager.SaveProject(*project));
     EXPECT_EQ(project->modified, 1);  // saving keeps the flag
-    std::unique_ptr<Project> reloaded = manager.LoadProject(project->folderPath);
+    std::unique_ptr<Project> reloaded = Load(project->folderPath);
     ASSERT_NE(reloaded, nullptr);
     EXPECT_EQ(reloaded->modified, 0);
     EXPECT_EQ(reloaded->nextFileNumber, 4);
@@ -156,18 +168,19 @@ TEST_F(ProjectManagerTest, AddedDrawingHoldsWhatASaveAndReloadGive) {
     Project* project = NewProject("P");
     Drawing* drawing = manager.AddDrawing(*project, "d", "mm", "1:1", Imported(12.345678, 42));
     ASSERT_NE(drawing, nullptr);
-    ASSERT_EQ(drawing->cadFile.drawing->entities.size(), 1u);
+    ASSERT_EQ(drawing->CadFile().drawing->entities.size(), 1u);
     EXPECT_DOUBLE_EQ(FirstLine(*drawing).startX, 12.3457);
     EXPECT_EQ(FirstLine(*drawing).layer, G("梁"));
-    ASSERT_NE(drawing->cadFile.drawing->FindById(42), nullptr);
+    ASSERT_NE(drawing->CadFile().drawing->FindById(42), nullptr);
     // The scratch file in the program folder holds the drawing.
-    EXPECT_EQ(ReadBytes(program.Path("Drawing.drw")), WriteDrawingFile(*drawing->cadFile.drawing));
+    EXPECT_EQ(ReadBytes(program.Path("Drawing.drw")),
+              WriteDrawingFile(*drawing->CadFile().drawing));
 
     ASSERT_TRUE(manager.SaveProject(*project));
-    std::unique_ptr<Project> reloaded = manager.LoadProject(project->folderPath);
+    std::unique_ptr<Project> reloaded = Load(project->folderPath);
     ASSERT_NE(reloaded, nullptr);
     EXPECT_DOUBLE_EQ(FirstLine(*reloaded->drawings[0]).startX, 12.3457);
-    EXPECT_NE(reloaded->drawings[0]->cadFile.drawing->FindById(42), nullptr);
+    EXPECT_NE(reloaded->drawings[0]->CadFile().drawing->FindById(42), nullptr);
 }
 
 TEST_F(ProjectManagerTest, AddingADrawingStillWorksWhenTheScratchFileCannotBeWritten) {
@@ -189,7 +202,7 @@ TEST_F(ProjectManagerTest, RowsAndDrawingsSurviveASaveAndReload) {
     }
     ASSERT_TRUE(manager.SaveProject(*project));
 
-    std::unique_ptr<Project> reloaded = manager.LoadProject(project->folderPath);
+    std::unique_ptr<Project> reloaded = Load(project->folderPath);
     ASSERT_NE(reloaded, nullptr);
     EXPECT_EQ(reloaded->dataTable.nextRowIdentifier, 6);
     EXPECT_EQ(reloaded->dataTable.rows.size(), 3u);
@@ -229,7 +242,7 @@ TEST_F(ProjectManagerTest, LoadRefusalsShowTheirMessage) {
         {"empty project file", z, {G("工程文件已损坏，无法打开工程：") + JoinPath(z, "Z")}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(manager.LoadProject(c.folder), nullptr) << c.name;
+        EXPECT_EQ(Load(c.folder), nullptr) << c.name;
         EXPECT_EQ(messages.Take(), c.messages) << c.name;
         EXPECT_EQ(manager.AddExistingProject(c.folder), nullptr) << c.name;
         messages.Take();
@@ -244,10 +257,10 @@ TEST_F(ProjectManagerTest, ZeroByteDrawingFileGivesADrawingWithoutEntities) {
     ASSERT_TRUE(manager.SaveProject(*project));
     WriteBytes(JoinPath(project->folderPath, "YZN1"), "");
 
-    std::unique_ptr<Project> reloaded = manager.LoadProject(project->folderPath);
+    std::unique_ptr<Project> reloaded = Load(project->folderPath);
     ASSERT_NE(reloaded, nullptr);
-    ASSERT_NE(reloaded->drawings[0]->cadFile.drawing, nullptr);
-    EXPECT_TRUE(reloaded->drawings[0]->cadFile.drawing->entities.empty());
+    ASSERT_NE(reloaded->drawings[0]->CadFile().drawing, nullptr);
+    EXPECT_TRUE(reloaded->drawings[0]->CadFile().drawing->entities.empty());
     EXPECT_TRUE(messages.Messages().empty());
     EXPECT_FALSE(Exists(JoinPath(project->folderPath, "YZN1.damaged")));
 }
@@ -259,10 +272,10 @@ TEST_F(ProjectManagerTest, MissingDrawingFileGivesAnEmptyDrawingAndAMessage) {
     std::string path = JoinPath(project->folderPath, "YZN1");
     std::filesystem::remove(FsPath(path));
 
-    std::unique_ptr<Project> reloaded = manager.LoadProject(project->folderPath);
+    std::unique_ptr<Project> reloaded = Load(project->folderPath);
     ASSERT_NE(reloaded, nullptr);
-    ASSERT_NE(reloaded->drawings[0]->cadFile.drawing, nullptr);
-    EXPECT_TRUE(reloaded->drawings[0]->cadFile.drawing->entities.empty());
+    ASSERT_NE(reloaded->drawings[0]->CadFile().drawing, nullptr);
+    EXPECT_TRUE(reloaded->drawings[0]->CadFile().drawing->entities.empty());
     EXPECT_EQ(messages.Take(), std::vector<std::string>{MissingFileMessage(path)});
 }
 
@@ -271,7 +284,7 @@ TEST_F(ProjectManagerTest, MissingDataFileGivesAnEmptyTableWithItsHeadings) {
     std::string path = JoinPath(project->folderPath, "YZN0");
     std::filesystem::remove(FsPath(path));
 
-    std::unique_ptr<Project> reloaded = manager.LoadProject(project->folderPath);
+    std::unique_ptr<Project> reloaded = Load(project->folderPath);
     ASSERT_NE(reloaded, nullptr);
     EXPECT_TRUE(reloaded->dataTable.rows.empty());
     EXPECT_EQ(reloaded->dataTable.headings.size(), 13u);
@@ -293,7 +306,7 @@ TEST_F(ProjectManagerTest, DamagedDataFileKeepsCompleteRowsAndACopyOfItsBytes) {
     std::string damaged = bytes.substr(0, bytes.size() - 30);
     WriteBytes(path, damaged);
 
-    std::unique_ptr<Project> reloaded = manager.LoadProject(project->folderPath);
+    std::unique_ptr<Project> reloaded = Load(project->folderPath);
     ASSERT_NE(reloaded, nullptr);
     EXPECT_EQ(reloaded->dataTable.rows.size(), 2u);
     EXPECT_NE(reloaded->dataTable.rows.Lookup(3), nullptr);
@@ -306,7 +319,7 @@ TEST_F(ProjectManagerTest, DamagedDataFileKeepsCompleteRowsAndACopyOfItsBytes) {
     EXPECT_EQ(ReadBytes(copy), damaged);
 
     // Loading the same damage again reuses the copy; saving replaces the file, not the copy.
-    std::unique_ptr<Project> again = manager.LoadProject(project->folderPath);
+    std::unique_ptr<Project> again = Load(project->folderPath);
     EXPECT_EQ(messages.Take().size(), 1u);
     EXPECT_FALSE(Exists(path + ".damaged2"));
     ASSERT_TRUE(manager.SaveProject(*again));
@@ -315,7 +328,7 @@ TEST_F(ProjectManagerTest, DamagedDataFileKeepsCompleteRowsAndACopyOfItsBytes) {
 
     // Another damage gets a copy of its own.
     WriteBytes(path, bytes.substr(0, 10));
-    manager.LoadProject(project->folderPath);
+    Load(project->folderPath);
     EXPECT_EQ(ReadBytes(path + ".damaged2"), bytes.substr(0, 10));
     EXPECT_EQ(ReadBytes(copy), damaged);
 }
@@ -328,13 +341,92 @@ TEST_F(ProjectManagerTest, DamagedDrawingFileKeepsWhatWasReadAndACopy) {
     std::string bytes = ReadBytes(path);
     WriteBytes(path, bytes.substr(0, bytes.size() - 3));
 
-    std::unique_ptr<Project> reloaded = manager.LoadProject(project->folderPath);
+    std::unique_ptr<Project> reloaded = Load(project->folderPath);
     ASSERT_NE(reloaded, nullptr);
-    ASSERT_NE(reloaded->drawings[0]->cadFile.drawing, nullptr);
+    ASSERT_NE(reloaded->drawings[0]->CadFile().drawing, nullptr);
     std::vector<std::string> shown = messages.Take();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].rfind(G("文件已损坏，只读入了其中完好的部分：") + path, 0), 0u);
     EXPECT_EQ(ReadBytes(path + ".damaged"), bytes.substr(0, bytes.size() - 3));
+}
+
+TEST_F(ProjectManagerTest, ADrawingIsReadWhenFirstNeededAndNoOtherIsWaitedFor) {
+    Project* project = NewProject("P");
+    manager.AddDrawing(*project, G("一层"), "mm", "1:1", Imported(1.0, 5));
+    manager.AddDrawing(*project, G("二层"), "mm", "1:1", Imported(2.0, 6));
+    ASSERT_TRUE(manager.SaveProject(*project));
+
+    std::unique_ptr<Project> reloaded = Load(project->folderPath);
+    ASSERT_NE(reloaded, nullptr);
+    Drawing& first = *reloaded->drawings[0];
+    Drawing& second = *reloaded->drawings[1];
+    EXPECT_FALSE(first.IsRead());
+    EXPECT_FALSE(second.IsRead());
+    EXPECT_DOUBLE_EQ(FirstLine(second).startX, 2.0);
+    EXPECT_NE(second.CadFile().drawing->FindById(6), nullptr);
+    EXPECT_TRUE(second.IsRead());
+    EXPECT_FALSE(first.IsRead());
+}
+
+TEST_F(ProjectManagerTest, SavingAProjectBeforeItsDrawingsWereReadKeepsEveryDrawing) {
+    Project* project = NewProject("P");
+    manager.AddDrawing(*project, G("一层"), "mm", "1:1", Imported(1.0, 5));
+    manager.AddDrawing(*project, G("二层"), "mm", "1:1", Imported(2.0, 6));
+    ASSERT_TRUE(manager.SaveProject(*project));
+    const std::string first = ReadBytes(JoinPath(project->folderPath, "YZN1"));
+    const std::string second = ReadBytes(JoinPath(project->folderPath, "YZN2"));
+
+    std::unique_ptr<Project> reloaded = Load(project->folderPath);
+    ASSERT_NE(reloaded, nullptr);
+    ASSERT_TRUE(manager.SaveProject(*reloaded));
+    EXPECT_EQ(ReadBytes(JoinPath(project->folderPath, "YZN1")), first);
+    EXPECT_EQ(ReadBytes(JoinPath(project->folderPath, "YZN2")), second);
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(ProjectManagerTest, DrawingsReadInTheBackgroundReportDamageAsAReadOnDemandDoes) {
+    Project* project = NewProject("P");
+    manager.AddDrawing(*project, G("一层"), "mm", "1:1", Imported(1.0, 5));
+    manager.AddDrawing(*project, G("二层"), "mm", "1:1", Imported(2.0, 6));
+    ASSERT_TRUE(manager.SaveProject(*project));
+    const std::string path = JoinPath(project->folderPath, "YZN2");
+    const std::string bytes = ReadBytes(path);
+    const std::string damaged = bytes.substr(0, bytes.size() - 3);
+    WriteBytes(path, damaged);
+    manager.RemoveProject(*project);
+
+    Project* added = manager.AddExistingProject(JoinPath(work.Path(), "P"));
+    ASSERT_NE(added, nullptr);
+    manager.FinishBackgroundReading();
+    EXPECT_TRUE(added->drawings[0]->IsRead());
+    EXPECT_TRUE(added->drawings[1]->IsRead());
+    EXPECT_EQ(manager.ReadProgress().read, manager.ReadProgress().queued);
+    EXPECT_EQ(messages.Take(),
+              std::vector<std::string>{G("文件已损坏，只读入了其中完好的部分：") + path + "\n" +
+                                       G("损坏的文件已另存为：") + path + ".damaged"});
+    EXPECT_EQ(ReadBytes(path + ".damaged"), damaged);
+    EXPECT_DOUBLE_EQ(FirstLine(*added->drawings[0]).startX, 1.0);
+    // Asking for the data again reads nothing and says nothing.
+    added->drawings[1]->CadFile();
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(ProjectManagerTest, AProjectRemovedWhileItsDrawingsAreReadGoesCleanly) {
+    Project* project = NewProject("P");
+    for (int i = 0; i < 4; ++i) {
+        manager.AddDrawing(*project, "d" + std::to_string(i), "mm", "1:1", Imported(i, i));
+    }
+    ASSERT_TRUE(manager.SaveProject(*project));
+    const std::string folder = project->folderPath;
+    manager.RemoveProject(*project);
+    for (int round = 0; round < 3; ++round) {
+        Project* added = manager.AddExistingProject(folder);
+        ASSERT_NE(added, nullptr);
+        manager.RemoveProject(*added);
+    }
+    manager.FinishBackgroundReading();
+    EXPECT_TRUE(manager.projects.empty());
+    EXPECT_TRUE(messages.Messages().empty());
 }
 
 TEST_F(ProjectManagerTest, ProjectFileTruncatedAtEveryOffsetLoadsOrFailsCleanly) {
@@ -346,7 +438,7 @@ TEST_F(ProjectManagerTest, ProjectFileTruncatedAtEveryOffsetLoadsOrFailsCleanly)
     std::string bytes = ReadBytes(path);
     for (std::size_t size = 0; size < bytes.size(); ++size) {
         WriteBytes(path, bytes.substr(0, size));
-        std::unique_ptr<Project> loaded = manager.LoadProject(project->folderPath);
+        std::unique_ptr<Project> loaded = Load(project->folderPath);
         std::vector<std::string> shown = messages.Take();
         ASSERT_EQ(shown.size(), 1u) << "size " << size;
         if (loaded) {
@@ -498,13 +590,13 @@ TEST_F(ProjectManagerTest, ProjectFileIsNamedAfterTheFolderItIsLoadedFrom) {
     std::filesystem::rename(FsPath(oldFolder), FsPath(newFolder));
     std::filesystem::rename(FsPath(JoinPath(newFolder, "Old")), FsPath(JoinPath(newFolder, "New")));
 
-    std::unique_ptr<Project> loaded = manager.LoadProject(newFolder);
+    std::unique_ptr<Project> loaded = Load(newFolder);
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->projectName, "Old");
     loaded->dataTable.rows.SetAt(1, MakeRow(1));
     ASSERT_TRUE(manager.SaveProject(*loaded));
     EXPECT_FALSE(Exists(JoinPath(newFolder, "Old")));
-    std::unique_ptr<Project> again = manager.LoadProject(newFolder);
+    std::unique_ptr<Project> again = Load(newFolder);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->dataTable.rows.size(), 1u);
 }

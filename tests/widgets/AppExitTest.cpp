@@ -48,7 +48,7 @@ private:
         drawing->fileName = project.TakeFileName();
         drawing->unit = "mm";
         drawing->scale = "1:1";
-        drawing->cadFile.drawing = std::make_unique<CCadDrawing>();
+        drawing->CadFile().drawing = std::make_unique<CCadDrawing>();
         project.drawings.push_back(std::move(drawing));
         project.modified = 1;
     }
@@ -101,9 +101,8 @@ private slots:
         QVERIFY(script.unanswered.empty());
         for (std::size_t i : {std::size_t(0), std::size_t(2)}) {
             Project reread;
-            std::string version;
-            QCOMPARE(DecodeProjectFile(fixture.ProjectFile(i), reread, version),
-                     ProjectFileStatus::kOk);
+            Result<DrawingList> decoded = DecodeProjectFile(fixture.ProjectFile(i), reread, "");
+            QVERIFY(decoded && decoded.Value() == DrawingList::kWhole);
             QCOMPARE(reread.drawings.size(), std::size_t(1));
             QCOMPARE(GbkToUtf8(reread.drawings[0]->drawingName), std::string("屋架"));
             QVERIFY(Exists(JoinPath(fixture.folders[i], "YZN1")));
@@ -138,9 +137,8 @@ private slots:
         QCOMPARE(messages.texts.size(), std::size_t(1));
         QVERIFY(messages.texts[0].find("一号楼") != std::string::npos);
         Project reread;
-        std::string version;
-        QCOMPARE(DecodeProjectFile(fixture.ProjectFile(1), reread, version),
-                 ProjectFileStatus::kOk);
+        Result<DrawingList> decoded = DecodeProjectFile(fixture.ProjectFile(1), reread, "");
+        QVERIFY(decoded && decoded.Value() == DrawingList::kWhole);
         QCOMPARE(reread.drawings.size(), std::size_t(1));
     }
 

@@ -92,10 +92,11 @@ private slots:
             maker.SetProgramFolder(scratch.Path());
             std::string error;
             maker.SetColorTable(LoadColorTable(program.Path(), &error));
-            std::unique_ptr<Project> project = maker.LoadProject(folder);
-            QVERIFY(project != nullptr);
+            Result<std::unique_ptr<Project>> loaded = maker.LoadProject(folder);
+            QVERIFY(loaded);
+            std::unique_ptr<Project> project = std::move(loaded).Value();
             auto imported = std::make_unique<CCadFile>();
-            QCOMPARE(LoadDxf(*imported, SampleDxf(), maker.ColorTable(), 1.0), 0);
+            QVERIFY(LoadDxf(*imported, SampleDxf(), maker.ColorTable(), 1.0));
             QVERIFY(
                 maker.AddDrawing(*project, G("钢屋架施工图"), "mm", "1:1", std::move(imported)));
             QVERIFY(maker.SaveProject(*project));

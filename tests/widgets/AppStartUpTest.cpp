@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QThread>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -80,6 +81,39 @@ private slots:
         // The loader said why the second one went.
         QCOMPARE(messages.texts.size(), std::size_t(1));
         QVERIFY(messages.texts[0].find("二号楼") != std::string::npos);
+    }
+
+    void drawingFilesAreReadAfterTheWindowAppearsAndDamageIsShownOnTheInterfaceThread() {
+        ProgramFolder program;
+        TempFolder work;
+        TempFolder scratch;
+        std::string folder = SavedProject(work, "一号楼", scratch, {"平面图", "立面图"});
+        const std::string path = JoinPath(folder, "YZN2");
+        const std::string bytes = ReadBytes(path);
+        WriteBytes(path, bytes.substr(0, bytes.size() - 3));
+        WriteBytes(program.Path("PATH.ini"), folder + "\r\n");
+
+        DialogScript script;
+        std::vector<std::string> shown;
+        bool onInterfaceThread = true;
+        MessageHandler previous = SetMessageHandler([&](const std::string& gbk) {
+            shown.push_back(GbkToUtf8(gbk));
+            onInterfaceThread = onInterfaceThread && QThread::currentThread() == qApp->thread();
+        });
+        {
+            CQuarrantApp app;
+            QVERIFY(app.InitInstance(program.Path(), false));
+            QCOMPARE(ProjectTexts(app), std::vector<std::string>{"一号楼【结构工程】"});
+            QTRY_VERIFY(app.Manager().ReadProgress().Finished());
+            QTRY_COMPARE(shown.size(), std::size_t(1));
+            QVERIFY(onInterfaceThread);
+            QCOMPARE(shown[0], GbkToUtf8(G("文件已损坏，只读入了其中完好的部分：") + path + "\n" +
+                                         G("损坏的文件已另存为：") + path + ".damaged"));
+            QCOMPARE(ReadBytes(path + ".damaged"), bytes.substr(0, bytes.size() - 3));
+            QTRY_COMPARE(app.MainFrame()->StatusPanes()[0]->text(), Q("就绪"));
+            QVERIFY(app.Manager().projects[0]->drawings[0]->IsRead());
+        }
+        SetMessageHandler(std::move(previous));
     }
 
     void oneLineSetIniSetsTheCoordinatePrecisionAndLeavesTheAngleAtZero() {

@@ -800,7 +800,7 @@ void CadCtrlTest::corpusDrawingsPaint() {
     for (const QString& name : files) {
         CCadFile file;
         const std::string path = corpus.filePath(name).toStdString();
-        if (LoadDxf(file, path, colors, 1.0) != 0 || !file.drawing) {
+        if (!LoadDxf(file, path, colors, 1.0) || !file.drawing) {
             continue;  // refused drawings are the reader's tests' business
         }
         file.drawing->RebuildIdentifierMap();

@@ -330,8 +330,8 @@ private slots:
         QCOMPARE(added.unit, std::string("mm"));
         QCOMPARE(added.scale, std::string("1:1"));
         QCOMPARE(added.fileName, std::string("YZN2"));
-        QVERIFY(added.cadFile.drawing != nullptr);
-        QVERIFY(!added.cadFile.drawing->entities.empty());
+        QVERIFY(added.CadFile().drawing != nullptr);
+        QVERIFY(!added.CadFile().drawing->entities.empty());
         QCOMPARE(project.modified, 1);
         QTreeWidgetItem* projectItem = f.Item(project.projectItem);
         QCOMPARE(projectItem->child(projectItem->childCount() - 1), f.Item(added.treeItem));

@@ -30,10 +30,6 @@ namespace {
 constexpr const char* kCountUsage =
     "count [--coord-precision C] [--angle-precision A] DRAWINGFILE ID...";
 
-// "图纸文件已损坏：" (the drawing file is damaged:) + path
-constexpr const char* kDamagedDrawingText =
-    "\xCD\xBC\xD6\xBD\xCE\xC4\xBC\xFE\xD2\xD1\xCB\xF0\xBB\xB5\xA3\xBA";
-
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -144,7 +140,7 @@ bool SplitArguments(CliContext& context, const std::vector<std::string>& valueOp
 std::unique_ptr<CCadDrawing> LoadDrawingForPick(const CliContext& context,
                                                 const std::string& drawingPathUtf8) {
     const std::string path = Utf8ToGbk(drawingPathUtf8);
-    Result<std::string> file = ReadWholeFile(path);
+    Result<std::unique_ptr<FileSource>> file = FileSource::Open(path);
     if (!file) {
         Failed(context, file.Message());
         return nullptr;
@@ -153,8 +149,8 @@ std::unique_ptr<CCadDrawing> LoadDrawingForPick(const CliContext& context,
     std::shared_ptr<const CCadColorTable> colors =
         LoadColorTable(context.programFolder, &colorError);
     auto drawing = std::make_unique<CCadDrawing>(std::move(colors));
-    if (!ReadDrawingFile(*drawing, file.Value())) {
-        Failed(context, std::string(kDamagedDrawingText) + path);
+    if (Status read = ReadDrawingFile(*drawing, *file.Value(), path); !read) {
+        Failed(context, read.Message());
         return nullptr;
     }
     return drawing;

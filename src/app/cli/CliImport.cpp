@@ -36,8 +36,9 @@ void PrintMessages(const CliContext& context, const std::vector<std::string>& me
 }  // namespace
 
 // Imports DXF (LoadDxf with its normalisation), writes the drawing to the drawing-file format
-// and reads it back, as adding a drawing to a project does, and writes the result to OUT.
-// Prints the entity count and the extents as stored.
+// and reads it back, as adding a drawing to a project does, and leaves the result in OUT (a
+// drawing read back from a drawing file writes exactly the bytes it was read from). Prints the
+// entity count and the extents as stored.
 int RunImport(CliContext& context) {
     std::vector<std::string> positional;
     bool precisionGiven = false;
@@ -79,22 +80,30 @@ int RunImport(CliContext& context) {
         precision = CoordinatePrecision(context.programFolder);
     }
 
-    std::vector<std::string> messages;
     CCadFile file;
-    if (LoadDxf(file, dxfPath, colorTable, static_cast<double>(precision),
-                [&messages](const std::string& message) { messages.push_back(message); }) != 0) {
-        PrintMessages(context, messages);
+    if (Status loaded = LoadDxf(file, dxfPath, colorTable, static_cast<double>(precision));
+        !loaded) {
+        PrintMessages(context, ImportFailureMessages(loaded));
         return kExitFailed;
     }
 
-    // The drawing reaches a project through its drawing file: written, then read back.
+    // The drawing reaches a project through its drawing file: written, then read back. Here
+    // that file is OUT itself, written in pieces and read back before it replaces OUT, so the
+    // whole drawing is never held twice (the import is gone before the read-back begins).
+    AtomicFileWriter out;
+    if (Status opened = out.Open(outPath); !opened) {
+        return Failed(context, opened.Message());
+    }
     CCadDrawing stored(colorTable);
-    if (!ReadDrawingFile(stored, WriteDrawingFile(*file.drawing))) {
+    Status readBack = StoreAndReadBack(file.drawing, out, stored, outPath);
+    if (file.drawing) {
+        return Failed(context, readBack.Message());  // OUT could not be written
+    }
+    if (!readBack) {
         return Failed(context, std::string(kDxfDecodeFailedMessage));
     }
-    file.drawing.reset();
-    if (Status written = WriteFileAtomically(outPath, WriteDrawingFile(stored)); !written) {
-        return Failed(context, written.Message());
+    if (Status committed = out.Commit(true); !committed) {
+        return Failed(context, committed.Message());
     }
 
     std::string line = FormatInt(static_cast<std::int64_t>(stored.entities.size()));

@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
+#include <QTimer>
 
 #include <algorithm>
 #include <thread>
@@ -35,6 +36,12 @@ constexpr const char* kProfileKey =
 // "无法打开帮助文件："
 constexpr const char* kHelpOpenFailedText =
     "\xCE\xDE\xB7\xA8\xB4\xF2\xBF\xAA\xB0\xEF\xD6\xFA\xCE\xC4\xBC\xFE\xA3\xBA";
+// "正在读入图纸 ": the status bar while drawing files are read in the background.
+constexpr const char* kReadingDrawingsText = "\xD5\xFD\xD4\xDA\xB6\xC1\xC8\xEB\xCD\xBC\xD6\xBD ";
+// "就绪": the status bar at rest.
+constexpr const char* kReadyText = "\xBE\xCD\xD0\xF7";
+// How often the status bar looks at the background reading.
+constexpr int kReadProgressMs = 100;
 
 }  // namespace
 
@@ -76,7 +83,28 @@ bool CQuarrantApp::InitInstance(const std::string& programFolder, bool show) {
     if (show) {
         m_mainFrame->showMaximized();
     }
+
+    // The drawing files are read in the background meanwhile (see StartUp); the status bar
+    // tells how far, also for projects added later.
+    auto* progress = new QTimer(m_mainFrame.get());
+    QObject::connect(progress, &QTimer::timeout, m_mainFrame.get(),
+                     [this] { ShowDrawingReadProgress(); });
+    progress->start(kReadProgressMs);
+    ShowDrawingReadProgress();
     return true;
+}
+
+void CQuarrantApp::ShowDrawingReadProgress() {
+    ProjectManager::DrawingReadProgress progress = m_manager.ReadProgress();
+    std::string text = kReadyText;
+    if (!progress.Finished()) {
+        text = std::string(kReadingDrawingsText) + std::to_string(progress.read + 1) + "/" +
+               std::to_string(progress.queued);
+    }
+    if (text != m_readProgressText) {
+        m_readProgressText = text;
+        SetStatusText(0, text);
+    }
 }
 
 QMdiSubWindow* CQuarrantApp::CreateManagerFrame() {

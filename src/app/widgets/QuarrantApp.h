@@ -66,12 +66,15 @@ public:
 
 private:
     QMdiSubWindow* CreateManagerFrame();
+    // Pane 0 of the status bar: which drawing file is being read in the background, or "就绪".
+    void ShowDrawingReadProgress();
 
     WindowMessageSink m_messages;
     Settings m_settings;
     ProjectManager m_manager{m_messages};
     DocTemplateRegistry m_templates;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    std::string m_readProgressText;
 };
 
 }  // namespace quarrant

@@ -105,8 +105,11 @@ void CAddDrawDlg::ChooseDrawing() {
     // The earlier import goes; the new one is shown zoomed to fit.
     m_preview->ShowFile(nullptr);
     m_cadFile = std::make_unique<CCadFile>();
-    LoadDxf(*m_cadFile, path, m_colorTable, m_coordinatePrecision,
-            [](const std::string& message) { ShowMessage(message); });
+    if (Status loaded = LoadDxf(*m_cadFile, path, m_colorTable, m_coordinatePrecision); !loaded) {
+        for (const std::string& message : ImportFailureMessages(loaded)) {
+            ShowMessage(message);
+        }
+    }
     m_preview->ShowFile(m_cadFile.get());
     m_preview->ZoomToFit();
 }
