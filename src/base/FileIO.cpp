@@ -154,6 +154,47 @@ Status AtomicFileWriter::Write(std::string_view bytes) {
     return Status();
 }
 
+Status AtomicFileWriter::Append(int fd) {
+    if (m_fd < 0 || m_committed) {
+        return Fail(std::strerror(EBADF));
+    }
+    // In the kernel where it can; otherwise through a buffer.
+    loff_t from = 0;
+    for (;;) {
+        ssize_t n = ::copy_file_range(fd, &from, m_fd, nullptr, std::size_t{1} << 30, 0);
+        if (n == 0) {
+            return Status();
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            break;
+        }
+    }
+    if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL) {
+        return Fail(std::strerror(errno));
+    }
+    std::unique_ptr<char[]> buffer(new char[std::size_t{1} << 20]);
+    for (;;) {
+        ssize_t n = ::pread(fd, buffer.get(), std::size_t{1} << 20, from);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return Fail(std::strerror(errno));
+        }
+        if (n == 0) {
+            return Status();
+        }
+        from += n;
+        if (Status written = Write(std::string_view(buffer.get(), static_cast<std::size_t>(n)));
+            !written) {
+            return written;
+        }
+    }
+}
+
 Status AtomicFileWriter::Commit(bool durable) {
     if (m_fd < 0 || m_committed) {
         return Fail(std::strerror(EBADF));

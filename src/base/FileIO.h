@@ -52,6 +52,10 @@ public:
 
     Status Open(std::string_view gbkPath);
     Status Write(std::string_view bytes);
+    // Appends the whole content of another open file (read from its start).
+    Status Append(int fd);
+    // The target's path as given to Open.
+    const std::string& Path() const { return m_gbkPath; }
     // durable: flushed to disk before it replaces the target (every save; a scratch file
     // that is read back at once has no need of it).
     Status Commit(bool durable = true);

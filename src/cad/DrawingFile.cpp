@@ -655,19 +655,26 @@ void WriteEntity(BinaryWriter& out, const CCadEntity& entity) {
     }
 }
 
-// The records in order; the handler receives the bytes in pieces of about kWriteChunkBytes
-// and returns false to stop (a failed file).
-bool WriteRecords(const CCadDrawing& drawing, BinaryWriter& out,
-                  const std::function<bool(const std::string&)>& handOn) {
+using HandOn = std::function<bool(const std::string&)>;
+
+// The extents and the entity count. Entities without a record or of a kind the file cannot
+// hold are left out, and the count is that of the records written.
+void WriteHead(const CCadDrawing& drawing, BinaryWriter& out) {
     out.WriteReal(drawing.maxX);
     out.WriteReal(drawing.maxY);
     out.WriteReal(drawing.minX);
     out.WriteReal(drawing.minY);
-    // Entities without a record or of a kind the file cannot hold are left out, and the count
-    // is that of the records written.
     auto count = std::count_if(drawing.entities.begin(), drawing.entities.end(), IsWritable);
     out.WriteInt32(static_cast<std::int32_t>(count));
-    for (const CCadEntity& entity : drawing.entities) {
+}
+
+// The records of entities [begin, end) in order; the handler receives the bytes in pieces of
+// about kWriteChunkBytes and returns false to stop (a failed file). Without a handler the
+// bytes stay in out.
+bool WriteRange(const CCadDrawing& drawing, std::size_t begin, std::size_t end, BinaryWriter& out,
+                const HandOn& handOn) {
+    for (std::size_t i = begin; i < end; ++i) {
+        const CCadEntity& entity = drawing.entities[i];
         if (IsWritable(entity)) {
             WriteEntity(out, entity);
             if (handOn && out.Data().size() >= kWriteChunkBytes) {
@@ -678,7 +685,27 @@ bool WriteRecords(const CCadDrawing& drawing, BinaryWriter& out,
             }
         }
     }
-    return !handOn || out.Data().empty() || handOn(out.Data());
+    if (handOn && !out.Data().empty()) {
+        if (!handOn(out.Data())) {
+            return false;
+        }
+        out.Clear();
+    }
+    return true;
+}
+
+// Drawings of this many entities are written by two threads: the second half goes to a file
+// of its own, appended to the first when both are done.
+constexpr std::size_t kTwoThreadEntities = 50000;
+
+Status WriteRangeTo(const CCadDrawing& drawing, std::size_t begin, std::size_t end,
+                    AtomicFileWriter& file, BinaryWriter& out) {
+    Status status;
+    WriteRange(drawing, begin, end, out, [&](const std::string& bytes) {
+        status = file.Write(bytes);
+        return status.Ok();
+    });
+    return status;
 }
 
 // Every top-level entity with an identifier is found under it.
@@ -1013,18 +1040,42 @@ Status ReadDrawingFile(CCadDrawing& drawing, FileSource& file, std::string_view 
 
 std::string WriteDrawingFile(const CCadDrawing& drawing) {
     BinaryWriter out;
-    WriteRecords(drawing, out, nullptr);
+    WriteHead(drawing, out);
+    WriteRange(drawing, 0, drawing.entities.size(), out, nullptr);
     return out.Take();
 }
 
 Status WriteDrawingFile(const CCadDrawing& drawing, AtomicFileWriter& file) {
+    const std::size_t count = drawing.entities.size();
+    std::size_t middle = count;  // this thread writes [0, middle), a helper the rest
+    AtomicFileWriter second;
+    Status secondStatus;
+    std::thread helper;
+    if (count >= kTwoThreadEntities && std::thread::hardware_concurrency() >= 2 &&
+        second.Open(file.Path() + ".part")) {
+        middle = count / 2;
+        helper = std::thread([&] {
+            try {
+                BinaryWriter out;
+                out.Reserve(kWriteChunkBytes + kWriteChunkBytes / 4);
+                secondStatus = WriteRangeTo(drawing, middle, count, second, out);
+            } catch (const std::bad_alloc&) {
+                secondStatus = Status::Failure(std::string());
+            }
+        });
+    }
     BinaryWriter out;
     out.Reserve(kWriteChunkBytes + kWriteChunkBytes / 4);
-    Status status;
-    WriteRecords(drawing, out, [&](const std::string& bytes) {
-        status = file.Write(bytes);
-        return status.Ok();
-    });
+    WriteHead(drawing, out);
+    Status status = WriteRangeTo(drawing, 0, middle, file, out);
+    if (helper.joinable()) {
+        helper.join();
+        if (status) {
+            // The helper's half follows; should it have failed, this thread writes it itself.
+            status = secondStatus ? file.Append(second.Descriptor())
+                                  : WriteRangeTo(drawing, middle, count, file, out);
+        }
+    }
     return status;
 }
 

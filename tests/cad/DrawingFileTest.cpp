@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <string>
@@ -1175,15 +1176,16 @@ TEST(DrawingFile, RealsAreReadAsTheCLibraryReadsThem) {
     EXPECT_EQ(drawing.minY, -3.0);
 }
 
-// A large drawing file is read by two threads, each taking about half of the records: what
-// comes out, whole or cut short anywhere, is exactly what one thread reads from the bytes.
-TEST(DrawingFile, ALargeFileReadByTwoThreadsGivesWhatOneThreadReads) {
+// A large drawing file is written and read by two threads, each taking about half of the
+// records: the file holds exactly the bytes one thread writes, and what comes out, whole or cut
+// short anywhere, is exactly what one thread reads from the bytes.
+TEST(DrawingFile, ALargeFileWrittenAndReadByTwoThreadsIsWhatOneThreadGives) {
     CCadDrawing sample = DrawingOfEveryKind();
     CCadDrawing large;
     large.maxX = sample.maxX;
     large.maxY = sample.maxY;
     int identifier = 0;
-    while (large.entities.size() < 45000) {
+    while (large.entities.size() < 50000) {
         for (const CCadEntity& entity : sample.entities) {
             CCadEntity copy = CloneEntity(entity);
             copy.record->identifier = entity.type == kCadMText ? -1 : identifier;
@@ -1196,6 +1198,23 @@ TEST(DrawingFile, ALargeFileReadByTwoThreadsGivesWhatOneThreadReads) {
     const std::string path = (std::filesystem::temp_directory_path() /
                               ("quarrant-two-threads-" + std::to_string(::getpid())))
                                  .string();
+    {
+        AtomicFileWriter file;
+        ASSERT_TRUE(file.Open(path));
+        ASSERT_TRUE(WriteDrawingFile(large, file));
+        ASSERT_TRUE(file.Commit(false));
+    }
+    {
+        std::ifstream in(path, std::ios::binary);
+        EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == full);
+        // The second half's own file is gone.
+        const std::string name = std::filesystem::path(path).filename().string();
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::path(path).parent_path())) {
+            const std::string other = entry.path().filename().string();
+            EXPECT_TRUE(other == name || other.rfind(name, 0) != 0) << other;
+        }
+    }
     struct Cut {
         const char* name;
         std::size_t size;
