@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "base/FileIO.h"
+#include "controls/GridInteraction.h"
 #include "controls/GridText.h"
 #include "controls/widgets/GridCtrl.h"
 #include "controls/widgets/GridWidgetText.h"
@@ -29,22 +30,7 @@ void CGridCtrl::OnEditCopy() {
 }
 
 void CGridCtrl::OnEditClear() {
-    if (!IsEditable()) {
-        return;
-    }
-    std::vector<CCellID> cells;
-    for (auto entry : m_model->SelectedCells()) {
-        cells.push_back(entry.value);
-    }
-    for (const CCellID& cell : cells) {
-        CGridCellBase* object = GetCell(cell.row, cell.col);
-        if (object != nullptr && !object->IsReadOnly() && !IsCellFixed(cell.row, cell.col) &&
-            !object->GetText().empty()) {
-            object->SetText("");
-            m_model->SetModified(true, cell.row, cell.col);
-        }
-    }
-    viewport()->update();
+    m_interaction->ClearSelectedTexts();
 }
 
 void CGridCtrl::OnEditCut() {
@@ -145,7 +131,7 @@ bool CGridCtrl::Load(std::string_view fileName, int separator) {
         bytes.resize(lastLineEnd == std::string::npos ? 0 : lastLineEnd + 1);
     }
     GridLoadText(*m_model, bytes, static_cast<char>(separator));
-    m_selectionStart = CCellID();
+    m_interaction->ForgetSelectionStart();
     AutoSizeColumns(GetAutoSizeStyle());
     Refresh();
     if (failed) {
