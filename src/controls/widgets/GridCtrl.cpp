@@ -25,6 +25,7 @@
 #include "controls/widgets/GridWidgetText.h"
 #include "controls/widgets/InPlaceEdit.h"
 #include "platform/MessageEvent.h"
+#include "platform/QtText.h"
 
 namespace quarrant {
 namespace {
@@ -195,7 +196,7 @@ public:
     void StartDrag() override {
         auto* drag = new QDrag(&m_grid);
         auto* data = new QMimeData;
-        data->setText(ToQString(m_grid.CopyTextFromGrid()));
+        data->setText(ToQt(m_grid.CopyTextFromGrid()));
         drag->setMimeData(data);
         drag->exec(Qt::CopyAction);
     }
@@ -496,7 +497,7 @@ QSize CGridCtrl::TextExtent(int row, int col) const {
         return QSize();
     }
     const QFontMetrics metrics(CellFont(row, col));
-    const QStringList lines = ToQString(cell->GetText()).split(QLatin1Char('\n'));
+    const QStringList lines = ToQt(cell->GetText()).split(QLatin1Char('\n'));
     int width = 0;
     for (const QString& line : lines) {
         width = std::max(width, metrics.horizontalAdvance(line));
@@ -829,7 +830,7 @@ void CGridCtrl::DrawCell(QPainter& painter, int row, int col, const QRect& rect,
             painter.setFont(context.defaultFont);
             context.painterHasDefaultFont = true;
         }
-        DrawCellText(painter, textRect, cell->GetFormat(), ToQString(value), context.defaultMetrics,
+        DrawCellText(painter, textRect, cell->GetFormat(), ToQt(value), context.defaultMetrics,
                      context.cache);
         return;
     }
@@ -839,7 +840,7 @@ void CGridCtrl::DrawCell(QPainter& painter, int row, int col, const QRect& rect,
     }
     painter.setFont(cellFont);
     context.painterHasDefaultFont = false;
-    DrawCellText(painter, textRect, cell->GetFormat(), ToQString(value), QFontMetrics(cellFont),
+    DrawCellText(painter, textRect, cell->GetFormat(), ToQt(value), QFontMetrics(cellFont),
                  nullptr);
 }
 
@@ -1012,7 +1013,7 @@ void CGridCtrl::OnEditCell(int row, int col, int startKey, const QString& firstC
 void CGridCtrl::OpenEditor(int row, int col, const QRect& rect, int startKey) {
     const CGridCellBase* object = GetCell(row, col);
     m_edit = new CInPlaceEdit(this, viewport(), rect, object->GetFormat(), font(),
-                              ToQString(object->GetText()), row, col, startKey,
+                              ToQt(object->GetText()), row, col, startKey,
                               std::exchange(m_firstChars, QString()));
 }
 
@@ -1028,8 +1029,8 @@ void CGridCtrl::OnEndInPlaceEdit(int row, int col, const QString& text, int last
     // Compared as shown: a text that does not convert both ways stays as it was unless the
     // user changed it.
     std::optional<std::string> newText;
-    if (const CGridCellBase* cell = GetCell(row, col); cell && text != ToQString(cell->GetText())) {
-        newText = FromQString(text);
+    if (const CGridCellBase* cell = GetCell(row, col); cell && text != ToQt(cell->GetText())) {
+        newText = FromQt(text);
     }
     m_interaction->EditEnded(row, col, newText, KeyOf(lastKey), hadFocus || lastKey != 0);
 }
@@ -1122,7 +1123,7 @@ bool CGridCtrl::viewportEvent(QEvent* event) {
         if (m_model->Switches().titleTips && object != nullptr && !object->GetText().empty() &&
             GetCellRect(cell.row, cell.col, rect) &&
             TextExtent(cell.row, cell.col).width() > rect.width()) {
-            QToolTip::showText(help->globalPos(), ToQString(object->GetText()), viewport(), rect);
+            QToolTip::showText(help->globalPos(), ToQt(object->GetText()), viewport(), rect);
         } else {
             QToolTip::hideText();
         }

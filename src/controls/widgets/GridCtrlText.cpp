@@ -11,9 +11,9 @@
 #include "controls/GridInteraction.h"
 #include "controls/GridText.h"
 #include "controls/widgets/GridCtrl.h"
-#include "controls/widgets/GridWidgetText.h"
 #include "controls/widgets/InPlaceEdit.h"
 #include "controls/widgets/ShowMessage.h"
+#include "platform/QtText.h"
 
 namespace quarrant {
 
@@ -26,7 +26,7 @@ void CGridCtrl::OnEditCopy() {
     if (!range.IsValid()) {
         return;
     }
-    QApplication::clipboard()->setText(ToQString(CopyTextFromGrid()));
+    QApplication::clipboard()->setText(ToQt(CopyTextFromGrid()));
 }
 
 void CGridCtrl::OnEditClear() {
@@ -91,7 +91,7 @@ void CGridCtrl::OnEditPaste() {
     if (!IsValid(target.row, target.col)) {
         target = GetVisibleNonFixedCellRange().GetTopLeft();
     }
-    PasteTextToGrid(target, FromQString(data->text()));
+    PasteTextToGrid(target, FromQt(data->text()));
 }
 
 bool CGridCtrl::Save(std::string_view fileName, int separator) {

@@ -18,10 +18,6 @@ class QPainter;
 
 namespace quarrant {
 
-// Model text (GBK) to screen text and back.
-QString ToQString(const std::string& gbk);
-std::string FromQString(const QString& text);
-
 // A font description of a Qt font (family as GBK text, pixel height 0 for the default size).
 GridFont DescribeFont(const QFont& font);
 // The Qt font of a description; base gives what the description leaves open.
