@@ -19,10 +19,10 @@
 #include <optional>
 #include <utility>
 
-#include "base/GbkText.h"
 #include "controls/GridInteraction.h"
+#include "controls/widgets/CellTextDrawing.h"
+#include "controls/widgets/GridFonts.h"
 #include "controls/widgets/GridPrintLayout.h"
-#include "controls/widgets/GridWidgetText.h"
 #include "controls/widgets/InPlaceEdit.h"
 #include "platform/MessageEvent.h"
 #include "platform/QtText.h"
