@@ -96,8 +96,7 @@ inline std::string SavedProject(const TempFolder& parent, std::string_view utf8N
     MessageList messages;
     ProjectManager maker(messages);
     maker.SetProgramFolder(scratch.Path());
-    std::string error;
-    MakeProjectFolder(parent.Path(), G(utf8Name), &error);
+    static_cast<void>(MakeProjectFolder(parent.Path(), G(utf8Name)));
     Project* project = maker.CreateProject(parent.Path(), G(utf8Name),
                                            "\xBD\xE1\xB9\xB9\xB9\xA4\xB3\xCC");  // 结构工程
     if (project == nullptr) {
