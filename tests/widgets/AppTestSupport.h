@@ -205,7 +205,7 @@ public:
 
 // Runs a dialog for real until it closes itself (the progress dialog), giving up after
 // timeoutMs.
-inline int RunUntilClosed(QDialog& dialog, int timeoutMs = 10000) {
+inline int RunUntilClosed(QDialog& dialog, int timeoutMs = 60000) {
     QTimer::singleShot(timeoutMs, &dialog, [&dialog] { dialog.reject(); });
     return dialog.exec();
 }
