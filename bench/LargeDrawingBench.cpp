@@ -326,11 +326,10 @@ int RunSize(std::size_t size, const Options& options, const std::string& program
             MessageList messages;
             ProjectManager manager(messages);
             manager.SetProgramFolder(home);
-            std::string error;
-            auto colors = LoadColorTable(home, &error);
+            auto colors = LoadColorTable(home).ValueOr(nullptr);
             manager.SetColorTable(colors);
             const std::string name = "P" + std::to_string(run);
-            MakeProjectFolder(projects, name, &error);
+            static_cast<void>(MakeProjectFolder(projects, name));
             Project* project = manager.CreateProject(projects, name, kStructuralProjectType);
             Figures figures = Measure([&] {
                 auto imported = std::make_unique<CCadFile>();
@@ -354,8 +353,7 @@ int RunSize(std::size_t size, const Options& options, const std::string& program
 
     for (int run = 0; run < options.runs; ++run) {
         read.runs.push_back(InChild([&] {
-            std::string error;
-            auto colors = LoadColorTable(home, &error);
+            auto colors = LoadColorTable(home).ValueOr(nullptr);
             std::unique_ptr<CCadDrawing> drawing;
             return Measure([&] {
                 Result<std::unique_ptr<FileSource>> source = FileSource::Open(drawingFile);

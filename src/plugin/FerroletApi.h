@@ -4,11 +4,12 @@
 // in the program folder and the four C-linkage exports, looked up by these names. Header-only,
 // compiled by both sides.
 
+#include <QVariant>
+#include <QWidget>
+
 #include <cstdint>
 
 #include "base/Catalogue.h"
-
-class QWidget;
 
 namespace quarrant {
 
@@ -37,5 +38,26 @@ using TiquFunction = void (*)(QWidget* page, const char* itemName, const char* u
                               const char* unitWeight);
 // Destroys the page (nothing for null); called once before the library is unloaded.
 using ClearFunction = void (*)(QWidget* page);
+
+// The page's parent window is the host's property sheet, which receives WM_PAGE_ADDENTRY and
+// WM_PAGE_PICK (platform/MessageEvent.h, sent synchronously). In Qt the page sits some levels
+// below the sheet widget, so the host marks its sheet with this property and the page sends
+// to the nearest ancestor that carries it.
+inline constexpr const char* kPageSheetProperty = "quarrantPageSheet";
+
+inline void MarkAsPageSheet(QWidget* sheet) {
+    sheet->setProperty(kPageSheetProperty, true);
+}
+
+// The sheet that hosts the page, or nullptr while the page is not in one.
+inline QWidget* PageSheetOf(const QWidget* page) {
+    for (QWidget* widget = page != nullptr ? page->parentWidget() : nullptr; widget != nullptr;
+         widget = widget->parentWidget()) {
+        if (widget->property(kPageSheetProperty).toBool()) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
 
 }  // namespace quarrant

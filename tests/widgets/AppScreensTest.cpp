@@ -90,8 +90,7 @@ private slots:
             MessageList messages;
             ProjectManager maker(messages);
             maker.SetProgramFolder(scratch.Path());
-            std::string error;
-            maker.SetColorTable(LoadColorTable(program.Path(), &error));
+            maker.SetColorTable(LoadColorTable(program.Path()).ValueOr(nullptr));
             Result<std::unique_ptr<Project>> loaded = maker.LoadProject(folder);
             QVERIFY(loaded);
             std::unique_ptr<Project> project = std::move(loaded).Value();
@@ -134,8 +133,7 @@ private slots:
         DialogScript script;
         MessageRecorder recorder;
         Project project;
-        std::string error;
-        CAddDrawDlg dialog(project, LoadColorTable(program.Path(), &error), 1.0);
+        CAddDrawDlg dialog(project, LoadColorTable(program.Path()).ValueOr(nullptr), 1.0);
         dialog.resize(760, 600);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
