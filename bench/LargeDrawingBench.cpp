@@ -121,6 +121,7 @@ Figures InChild(const std::function<Figures()>& step) {
 
 // Measures a step within the current (child) process.
 Figures Measure(const std::function<bool()>& step) {
+    ::sync();
     malloc_trim(0);
     ResetPeak();
     std::size_t before = StatusBytes("VmRSS");
@@ -195,6 +196,7 @@ bool ChunkedRead(const std::string& path, std::size_t& checksum) {
 Figures RunCliImport(const std::string& cli, const std::string& home, const std::string& dxf,
                      const std::string& out) {
     std::fflush(stdout);
+    ::sync();  // earlier steps' files reach the disk first: the import's flush is its own
     auto start = Clock::now();
     pid_t child = ::fork();
     if (child == 0) {
