@@ -30,6 +30,8 @@ constexpr int kBodyDecipoints = 105;
 constexpr int kTitleDecipoints = 220;
 // Cell texts are drawn at this height whatever their font says.
 constexpr int kCellTextHeight = 14;
+// Where the baseline of a title block line lies below its top, in ems ("宋体"'s ascent).
+constexpr double kEmAscent = 0.86;
 
 // Texts of the title block (GBK).
 const char* const kProgramTitle =
@@ -76,21 +78,33 @@ const std::string& CellText(const GridModel& grid, int row, int col) {
     return cell != nullptr ? cell->GetText() : empty;
 }
 
+// One line of the title block. The block's places are measured for a font whose line is as
+// high as its size (an em), as "宋体" is: the line's top is its em box's top, whatever font
+// stands in for it.
+void DrawBlockLine(QPainter& painter, const QFont& font, double top, int width, Qt::Alignment align,
+                   const QString& text) {
+    painter.setFont(font);
+    const QFontMetricsF metrics(font);
+    const double em = font.pixelSize();
+    const double advance = metrics.horizontalAdvance(text);
+    double x = 0;
+    if (align & Qt::AlignRight) {
+        x = width - advance;
+    } else if (align & Qt::AlignHCenter) {
+        x = (width - advance) / 2;
+    }
+    painter.drawText(QPointF(x, top + em * kEmAscent), text);
+}
+
 void DrawTitleBlock(QPainter& painter, const PageGeometry& geometry, int page, int pages) {
     const int width = geometry.contentWidth;
     const QFont bold = PageBodyFont(true);
-    const int textHeight = QFontMetrics(bold).height();
-    painter.setFont(bold);
-    painter.setPen(Qt::black);
-    painter.drawText(QRectF(0, 30, width, std::max(0, 9 * textHeight - 30)),
-                     Qt::AlignLeft | Qt::AlignTop, ToQt(kProgramTitle));
     const int h = geometry.pageHeight;
-    painter.drawText(QRectF(0, h - 60, width, textHeight), Qt::AlignRight | Qt::AlignTop,
-                     ToQt(kDateFromLine));
-    painter.drawText(QRectF(0, h - 40, width, textHeight), Qt::AlignRight | Qt::AlignTop,
-                     ToQt(kDateToLine));
-    painter.drawText(QRectF(0, h - 40, width, textHeight), Qt::AlignLeft | Qt::AlignTop,
-                     PageNumberText(page, pages));
+    painter.setPen(Qt::black);
+    DrawBlockLine(painter, bold, 30, width, Qt::AlignLeft, ToQt(kProgramTitle));
+    DrawBlockLine(painter, bold, h - 60, width, Qt::AlignRight, ToQt(kDateFromLine));
+    DrawBlockLine(painter, bold, h - 40, width, Qt::AlignRight, ToQt(kDateToLine));
+    DrawBlockLine(painter, bold, h - 40, width, Qt::AlignLeft, PageNumberText(page, pages));
 }
 
 void DrawHeading(QPainter& painter, const PageGeometry& geometry, const ReportPageTexts& texts) {
@@ -98,15 +112,10 @@ void DrawHeading(QPainter& painter, const PageGeometry& geometry, const ReportPa
     painter.setPen(QPen(QGuiApplication::palette().color(QPalette::Shadow), 1));
     painter.drawLine(QPointF(0, 50), QPointF(width, 50));
     const QFont title = PageTitleFont();
-    const int titleHeight = QFontMetrics(title).height();
-    painter.setFont(title);
     painter.setPen(Qt::black);
-    painter.drawText(QRectF(0, 63, width, titleHeight), Qt::AlignHCenter | Qt::AlignTop,
-                     texts.reportName);
-    const QFont bold = PageBodyFont(true);
-    painter.setFont(bold);
-    painter.drawText(QRectF(0, 71 + titleHeight, width, QFontMetrics(bold).height()),
-                     Qt::AlignLeft | Qt::AlignTop, texts.projectLine);
+    DrawBlockLine(painter, title, 63, width, Qt::AlignHCenter, texts.reportName);
+    DrawBlockLine(painter, PageBodyFont(true), 71 + title.pixelSize(), width, Qt::AlignLeft,
+                  texts.projectLine);
 }
 
 // One cell: its border and its text. Header cells hold one centred line; data cells wrap.
