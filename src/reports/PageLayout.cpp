@@ -24,13 +24,11 @@ constexpr int kMinColumnDrag = 25;  // a dragged column border keeps this from i
 constexpr int kMinRowDrag = 24;     // a dragged row border stays more than 23 below the top
 constexpr int kRightEdgeGap = 2;
 
-// Lines a text of this width needs in a column: ceiling(width / (column width - 15)).
-int WrappedLines(int textWidth, int columnWidth) {
-    const int available = std::max(1, columnWidth - kCellTextGap);
-    return (textWidth + available - 1) / available;
-}
-
 }  // namespace
+
+int TextMeasure::Lines(std::string_view, int textWidth, int width) const {
+    return (textWidth + width - 1) / std::max(1, width);
+}
 
 PageGeometry ComputePageGeometry(const PrinterMetrics& metrics) {
     PageGeometry page;
@@ -82,9 +80,13 @@ void PageLayout::Build(GridModel& grid, int contentWidth, int bodyHeight,
         m_headerHeights.push_back(grid.GetRowHeight(row));
     }
 
-    // Data rows as high as their tallest wrapped text needs. Report texts repeat a lot (names,
-    // units, materials), so each distinct text is measured once.
+    // Data rows as high as their tallest wrapped text needs: lines = ceiling(text width /
+    // (column width - 15)), or more where the words do not fill the lines. Report texts repeat
+    // a lot (names, units, materials), so each distinct text is measured once, and wrapped
+    // once per column.
     std::unordered_map<std::string_view, int> widths;
+    std::vector<std::unordered_map<std::string_view, int>> wrapped(
+        static_cast<std::size_t>(columns));
     const int textHeight = measure.Height();
     m_dataHeights.clear();
     m_dataHeights.reserve(static_cast<std::size_t>(grid.GetRowCount() - fixedRows));
@@ -100,8 +102,19 @@ void PageLayout::Build(GridModel& grid, int contentWidth, int bodyHeight,
             if (found == widths.end()) {
                 found = widths.emplace(text, measure.Width(text)).first;
             }
-            const int lines =
-                WrappedLines(found->second, m_columnWidths[static_cast<std::size_t>(col)]);
+            const int textWidth = found->second;
+            const int available =
+                std::max(1, m_columnWidths[static_cast<std::size_t>(col)] - kCellTextGap);
+            int lines = textWidth > 0 ? 1 : 0;
+            if (textWidth > available) {
+                auto& columnLines = wrapped[static_cast<std::size_t>(col)];
+                auto known = columnLines.find(text);
+                if (known == columnLines.end()) {
+                    known =
+                        columnLines.emplace(text, measure.Lines(text, textWidth, available)).first;
+                }
+                lines = known->second;
+            }
             height = std::max(height, textHeight * lines + kRowTextPadding);
         }
         m_dataHeights.push_back(height);

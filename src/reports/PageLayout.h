@@ -51,6 +51,9 @@ public:
     virtual ~TextMeasure() = default;
     virtual int Width(std::string_view text) const = 0;
     virtual int Height() const = 0;
+    // The lines a text of this width takes wrapped into `width` (which it exceeds): at least
+    // ceiling(textWidth / width); more where breaking at words leaves lines short.
+    virtual int Lines(std::string_view text, int textWidth, int width) const;
 };
 
 // How a cell is drawn on the page: a merged block's master spans the block and the cells it

@@ -8,6 +8,7 @@
 #include <QPalette>
 #include <QPrinter>
 #include <QScreen>
+#include <QTextLayout>
 #include <QTextOption>
 
 #include <unistd.h>
@@ -64,12 +65,38 @@ QFont PageFont(int decipoints, bool bold) {
 QFont CellFont(const GridFont& description) {
     QFont font = PageFont(kBodyDecipoints, description.weight >= 600);
     if (!description.faceName.empty()) {
-        font.setFamily(ToQt(description.faceName));
+        // The cell's face first, the page font's stand-ins after it.
+        QStringList families = font.families();
+        families.prepend(ToQt(description.faceName));
+        families.removeDuplicates();
+        font.setFamilies(families);
     }
     font.setPixelSize(kCellTextHeight);
     font.setItalic(description.italic);
     font.setUnderline(description.underline);
     return font;
+}
+
+// How wrapped cell texts break: at words, and anywhere inside a word wider than the line.
+QTextOption WrapOption(Qt::Alignment alignment) {
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setAlignment(alignment);
+    return option;
+}
+
+// The lines the text takes drawn wrapped into width, as the page draws it.
+int WrappedLineCount(const QString& text, const QFont& font, double width) {
+    QTextLayout layout(text, font);
+    layout.setTextOption(WrapOption(Qt::AlignLeft));
+    layout.beginLayout();
+    int lines = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        ++lines;
+    }
+    layout.endLayout();
+    return lines;
 }
 
 const std::string& CellText(const GridModel& grid, int row, int col) {
@@ -148,18 +175,16 @@ void DrawCell(QPainter& painter, const GridModel& grid, const LayoutCell& cell, 
     const double textHeight = metrics.height();
     const double available = std::max(1, cell.width - 15);
     QRectF textRect = rect.adjusted(10, 0, -5, 0);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     if (textWidth <= available) {
-        option.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        painter.drawText(textRect, text, WrapOption(Qt::AlignLeft | Qt::AlignVCenter));
     } else {
-        const double lines = std::ceil(textWidth / available);
+        const double lines = std::max(std::ceil(textWidth / available),
+                                      static_cast<double>(WrappedLineCount(text, font, available)));
         const double offset =
             textHeight * lines < cell.height - 10 ? (cell.height - textHeight * lines) / 2 : 5;
         textRect.setTop(y + offset);
-        option.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        painter.drawText(textRect, text, WrapOption(Qt::AlignLeft | Qt::AlignTop));
     }
-    painter.drawText(textRect, text, option);
     painter.restore();
 }
 
@@ -240,6 +265,11 @@ PageTextMeasure::PageTextMeasure() : m_font(PageBodyFont(false)) {
 
 int PageTextMeasure::Width(std::string_view text) const {
     return static_cast<int>(std::ceil(QFontMetricsF(m_font).horizontalAdvance(ToQt(text))));
+}
+
+int PageTextMeasure::Lines(std::string_view text, int textWidth, int width) const {
+    return std::max(TextMeasure::Lines(text, textWidth, width),
+                    WrappedLineCount(ToQt(text), m_font, width));
 }
 
 PrinterMetrics MetricsOfPrinter(const QPrinter& printer) {

@@ -33,6 +33,7 @@ public:
     PageTextMeasure();
     int Width(std::string_view text) const override;
     int Height() const override { return m_height; }
+    int Lines(std::string_view text, int textWidth, int width) const override;
 
 private:
     QFont m_font;
