@@ -12,8 +12,9 @@ namespace quarrant {
 struct CCadHeader {
     double limitsMaxX = 0.0, limitsMaxY = 0.0;
     double limitsMinX = 0.0, limitsMinY = 0.0;
-    double lineTypeScale = 0.0;  // $CELTSCALE
-    int insertionUnits = 0;      // $INSUNITS
+    double lineTypeScale = 0.0;           // $CELTSCALE
+    int insertionUnits = 0;               // $INSUNITS
+    bool insertionUnitsDeclared = false;  // the file gave $INSUNITS (import only, not saved)
 };
 
 struct CCadLayer {

@@ -659,6 +659,7 @@ int DxfParser::ReadHeader() {
                     return -1;
                 }
                 m_drawing.header.insertionUnits = AtoiC(value);
+                m_drawing.header.insertionUnitsDeclared = true;
                 break;
             case Variable::kDimTxt:
                 // A pair with another code is consumed and ignored.

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -11,11 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "app/CliRunner.h"
 #include "base/GbkText.h"
 #include "cad/CadDrawing.h"
 #include "cad/DrawingFile.h"
-
-extern char** environ;
 
 using namespace quarrant;
 
@@ -23,11 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int exitStatus = -1;
-    std::string out;
-    std::string err;
-};
+using RunResult = quarrant::testing::CliRun;
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -102,34 +94,7 @@ protected:
         if (homeFirst) {
             arguments.insert(arguments.begin(), {"--home", Home()});
         }
-        RunResult result;
-        std::string program = QUARRANT_PROGRAM_FOLDER "/quarrant-cli";
-        std::vector<char*> argv{program.data()};
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        const std::string outPath = (m_root / "stdout").string();
-        const std::string errPath = (m_root / "stderr").string();
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        pid_t pid = 0;
-        int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            return result;
-        }
-        int status = 0;
-        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
-            result.exitStatus = WEXITSTATUS(status);
-        }
-        result.out = ReadText(outPath);
-        result.err = ReadText(errPath);
-        return result;
+        return quarrant::testing::RunCli(std::move(arguments));
     }
 
     fs::path m_root;

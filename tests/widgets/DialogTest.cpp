@@ -3,7 +3,9 @@
 
 #include <QAbstractScrollArea>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include "AppTestSupport.h"
@@ -214,6 +216,55 @@ private slots:
         dialog.accept();
         QCOMPARE(dialog.result(), static_cast<int>(QDialog::Rejected));
         QCOMPARE(messages.texts.back(), std::string("请添加图纸！"));
+    }
+
+    void aScaleThatDisagreesWithTheDimensionsIsAddedOnlyWhenConfirmed() {
+        // Millimetres declared; three dimensions show 6000 over 60 units: 100:1 in mm.
+        std::string dxf =
+            "0\nSECTION\n2\nHEADER\n9\n$INSUNITS\n70\n4\n0\nENDSEC\n"
+            "0\nSECTION\n2\nENTITIES\n";
+        for (int i = 0; i < 3; ++i) {
+            std::string y = std::to_string(10 * i);
+            dxf +=
+                "0\nDIMENSION\n8\n0\n70\n1\n1\n6000\n13\n0\n23\n" + y + "\n14\n60\n24\n" + y + "\n";
+        }
+        dxf += "0\nENDSEC\n0\nEOF\n";
+        TempFolder work;
+        WriteBytes(work.Path("hall.dxf"), dxf);
+        DialogScript script;
+        Project project;
+        CAddDrawDlg dialog(project, Colours(), 1.0);
+        dialog.UnitCombo()->setCurrentText(QStringLiteral("m"));
+        script.fileChoice = FsName(work.Path("hall.dxf"));
+        dialog.ChooseButton()->click();
+        QCOMPARE(dialog.Unit(), std::string("mm"));
+        QCOMPARE(dialog.ScaleHint()->text(),
+                 Q("图中3处尺寸标注中有3处表明：单位mm时比例应为100:1"));
+        dialog.UnitCombo()->setCurrentText(QStringLiteral("cm"));
+        QCOMPARE(dialog.ScaleHint()->text(), Q("图中3处尺寸标注中有3处表明：单位cm时比例应为10:1"));
+
+        QString asked;
+        auto answer = [&asked](int button) {
+            return [&asked, button](QDialog& box) {
+                asked = static_cast<QMessageBox&>(box).text();
+                return button;
+            };
+        };
+        script.answers[QStringLiteral("QuestionBox")] = answer(QMessageBox::No);
+        dialog.accept();
+        QCOMPARE(asked, Q("所选单位和比例与图中尺寸标注不符（应为10:1），仍然添加吗？"));
+        QCOMPARE(dialog.result(), static_cast<int>(QDialog::Rejected));
+        script.answers[QStringLiteral("QuestionBox")] = answer(QMessageBox::Yes);
+        dialog.accept();
+        QCOMPARE(dialog.result(), static_cast<int>(QDialog::Accepted));
+
+        // A scale that agrees is added without a question.
+        CAddDrawDlg agreeing(project, Colours(), 1.0);
+        agreeing.ChooseButton()->click();
+        agreeing.ScaleCombo()->setEditText(QStringLiteral("100:1"));
+        agreeing.accept();
+        QCOMPARE(agreeing.result(), static_cast<int>(QDialog::Accepted));
+        QCOMPARE(script.Count(QStringLiteral("QuestionBox")), 2);
     }
 
     void cancellingTheFileChooserKeepsTheEarlierImport() {

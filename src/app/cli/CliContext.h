@@ -34,5 +34,6 @@ int RunImport(CliContext& context);
 int RunCount(CliContext& context);
 int RunPick(CliContext& context);
 int RunReport(CliContext& context);
+int RunScale(CliContext& context);
 
 }  // namespace quarrant::cli

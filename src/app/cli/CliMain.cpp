@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     int i = 1;
     if (i < argc && std::strcmp(argv[i], "--home") == 0) {
         if (i + 1 >= argc) {
-            return Usage(context, "eval|import|count|pick|report ...");
+            return Usage(context, "eval|import|count|pick|scale|report ...");
         }
         context.programFolder = Utf8ToGbk(argv[i + 1]);
         while (context.programFolder.size() > 1 &&
@@ -42,21 +42,29 @@ int main(int argc, char** argv) {
         i += 2;
     }
     if (i >= argc) {
-        return Usage(context, "eval|import|count|pick|report ...");
+        return Usage(context, "eval|import|count|pick|scale|report ...");
     }
     std::string command = argv[i++];
     for (; i < argc; ++i) {
         context.args.emplace_back(argv[i]);
     }
-    if (command == "eval")
+    if (command == "eval") {
         return RunEval(context);
-    if (command == "import")
+    }
+    if (command == "import") {
         return RunImport(context);
-    if (command == "count")
+    }
+    if (command == "count") {
         return RunCount(context);
-    if (command == "pick")
+    }
+    if (command == "pick") {
         return RunPick(context);
-    if (command == "report")
+    }
+    if (command == "scale") {
+        return RunScale(context);
+    }
+    if (command == "report") {
         return RunReport(context);
-    return Usage(context, "eval|import|count|pick|report ...");
+    }
+    return Usage(context, "eval|import|count|pick|scale|report ...");
 }

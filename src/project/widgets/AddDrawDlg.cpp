@@ -11,6 +11,7 @@
 #include "cad/LoadDxf.h"
 #include "controls/widgets/ShowMessage.h"
 #include "platform/QtText.h"
+#include "platform/QuestionBox.h"
 #include "platform/ShellDialogs.h"
 #include "project/Project.h"
 #include "project/ProjectDialogChecks.h"
@@ -49,6 +50,9 @@ CAddDrawDlg::CAddDrawDlg(Project& project, std::shared_ptr<const CCadColorTable>
         m_scale->addItem(ToQt(scale));
     }
     m_scale->setCurrentIndex(0);
+    m_scaleHint = new QLabel(this);
+    m_scaleHint->setObjectName(QStringLiteral("ScaleHint"));
+    connect(m_unit, &QComboBox::currentTextChanged, this, [this] { ShowScaleHint(); });
 
     // The preview takes the place of the placeholder's rectangle.
     m_preview = CreateDrawingPreview(this);
@@ -74,7 +78,8 @@ CAddDrawDlg::CAddDrawDlg(Project& project, std::shared_ptr<const CCadColorTable>
     layout->addWidget(new QLabel(ToQt("\xCD\xBC\xD6\xBD\xB1\xC8\xC0\xFD\xA3\xBA"), this), 3,
                       0);  // 图纸比例：
     layout->addWidget(m_scale, 3, 1, 1, 2);
-    layout->addWidget(buttons, 4, 0, 1, 3);
+    layout->addWidget(m_scaleHint, 4, 1, 1, 2);
+    layout->addWidget(buttons, 5, 0, 1, 3);
     layout->setRowStretch(1, 1);
 }
 
@@ -109,6 +114,24 @@ void CAddDrawDlg::ChooseDrawing() {
             [](const std::string& message) { ShowMessage(message); });
     m_preview->ShowFile(m_cadFile.get());
     m_preview->ZoomToFit();
+
+    // The file's own unit, when it declares one the program knows, and what its dimensions say.
+    m_estimate = ScaleEstimate();
+    if (m_cadFile->drawing != nullptr) {
+        const CCadHeader& header = m_cadFile->drawing->header;
+        std::string unit = header.insertionUnitsDeclared
+                               ? UnitForInsertionUnits(header.insertionUnits)
+                               : std::string();
+        if (!unit.empty()) {
+            m_unit->setCurrentText(ToQt(unit));
+        }
+        m_estimate = EstimateScale(*m_cadFile->drawing);
+    }
+    ShowScaleHint();
+}
+
+void CAddDrawDlg::ShowScaleHint() {
+    m_scaleHint->setText(ToQt(ScaleEstimateText(m_estimate, Unit())));
 }
 
 void CAddDrawDlg::accept() {
@@ -117,6 +140,10 @@ void CAddDrawDlg::accept() {
     std::string message = CheckAddDrawing(fileChosen, m_project, DrawingName(), Unit(), Scale());
     if (!message.empty()) {
         ShowMessage(message);
+        return;
+    }
+    if (ScaleDisagrees(m_estimate, Unit(), Scale()) &&
+        !AskYesNo(this, ScaleMismatchQuestion(m_estimate, Unit()))) {
         return;
     }
     QDialog::accept();

@@ -11,9 +11,11 @@
 #include <string>
 
 #include "cad/CadDrawing.h"
+#include "cad/ScaleCheck.h"
 #include "project/widgets/DrawingPreview.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -42,14 +44,20 @@ public:
     QComboBox* UnitCombo() const { return m_unit; }         // 1017
     QComboBox* ScaleCombo() const { return m_scale; }       // 1019
     QPushButton* AddButton() const { return m_add; }
+    // What the drawing's dimensions say about the scale (empty when they say nothing).
+    QLabel* ScaleHint() const { return m_scaleHint; }
+    const ScaleEstimate& Estimate() const { return m_estimate; }
     DrawingPreview* Preview() const { return m_preview.get(); }  // 1016
 
     // "选择图纸": the file-open dialog, then the name (when empty) and the import.
     void ChooseDrawing();
-    // "添加": the checks in order; the dialog stays open on a refusal.
+    // "添加": the checks in order; the dialog stays open on a refusal. A unit and scale that
+    // disagree with the drawing's dimensions are added only when the user confirms them.
     void accept() override;
 
 private:
+    void ShowScaleHint();
+
     Project& m_project;
     std::shared_ptr<const CCadColorTable> m_colorTable;
     double m_coordinatePrecision;
@@ -59,6 +67,8 @@ private:
     QComboBox* m_unit = nullptr;
     QComboBox* m_scale = nullptr;
     QPushButton* m_add = nullptr;
+    QLabel* m_scaleHint = nullptr;
+    ScaleEstimate m_estimate;
     std::unique_ptr<DrawingPreview> m_preview;
 };
 
