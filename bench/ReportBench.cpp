@@ -9,6 +9,7 @@
 #include <QApplication>
 
 #include <time.h>
+#include <unistd.h>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -16,7 +17,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "base/FileIO.h"
 #include "base/GbkText.h"
@@ -44,7 +44,8 @@ struct Stopwatch {
     Clock::time_point wall = Clock::now();
     double cpu = CpuMilliseconds();
     void Print(const char* what, double target) const {
-        const double wallMs = std::chrono::duration<double, std::milli>(Clock::now() - wall).count();
+        const double wallMs =
+            std::chrono::duration<double, std::milli>(Clock::now() - wall).count();
         std::printf("%-44s %8.1f ms wall %8.1f ms cpu   (target < %.0f ms)\n", what, wallMs,
                     CpuMilliseconds() - cpu, target);
     }
@@ -147,8 +148,9 @@ int main(int argc, char** argv) {
         std::printf("%44s %8d pages\n", "", layout.PageCount());
     }
     {
-        const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                           ("quarrant-bench-" + std::to_string(::getpid()) + ".xlsx");
+        const std::filesystem::path file =
+            std::filesystem::temp_directory_path() /
+            ("quarrant-bench-" + std::to_string(::getpid()) + ".xlsx");
         Stopwatch watch;
         Status written = WriteReportXlsx(*detail, G("工程量计算明细表"), ModelPath(file));
         watch.Print("detail: export to .xlsx", 2000);

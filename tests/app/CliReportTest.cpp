@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -15,9 +12,8 @@
 #include <vector>
 
 #include "../reports/ReportTestSupport.h"
+#include "CliRunner.h"
 #include "base/FileIO.h"
-
-extern char** environ;
 
 using namespace quarrant;
 using namespace quarrant::reporttest;
@@ -26,63 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int exitStatus = -1;
-    std::string out;
-    std::string err;
-};
-
 std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string Drain(int fd) {
-    std::string text;
-    char buffer[4096];
-    for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) > 0;) {
-        text.append(buffer, static_cast<std::size_t>(got));
-    }
-    return text;
-}
-
-// Runs quarrant-cli (no shell in between); standard error goes to a file and is read after.
-RunResult RunCli(std::vector<std::string> arguments, const fs::path& errFile) {
-    RunResult result;
-    std::string program = QUARRANT_PROGRAM_FOLDER "/quarrant-cli";
-    std::vector<char*> argv{program.data()};
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) {
-        return result;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeEnds[1]);
-    if (spawned != 0) {
-        close(pipeEnds[0]);
-        return result;
-    }
-    result.out = Drain(pipeEnds[0]);
-    close(pipeEnds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = ReadText(errFile);
-    return result;
+    return quarrant::testing::ReadCliOutput(path);
 }
 
 std::uint32_t Le32(const std::string& bytes, std::size_t at) {
@@ -146,10 +87,10 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_root); }
 
-    RunResult Report(std::vector<std::string> more) {
+    quarrant::testing::CliRun Report(std::vector<std::string> more) {
         std::vector<std::string> arguments = {"--home", (m_root / "home").string(), "report"};
         arguments.insert(arguments.end(), more.begin(), more.end());
-        return RunCli(arguments, m_root / "stderr.txt");
+        return quarrant::testing::RunCli(arguments);
     }
     std::string Project() const { return FsPath(m_project).string(); }
 
@@ -197,7 +138,7 @@ TEST_F(CliReport, PrintsEachTableFullAndFiltered) {
     for (const Case& c : cases) {
         std::vector<std::string> arguments = c.arguments;
         arguments.insert(arguments.begin(), Project());
-        RunResult run = Report(arguments);
+        quarrant::testing::CliRun run = Report(arguments);
         const std::string label = c.arguments.front() + " " + c.arguments.back();
         EXPECT_EQ(run.exitStatus, 0) << label << run.err;
         std::vector<std::string> lines;
@@ -213,7 +154,7 @@ TEST_F(CliReport, PrintsEachTableFullAndFiltered) {
 
 TEST_F(CliReport, WritesCsvForSpreadsheetsAndPrintsNothing) {
     const fs::path csv = m_root / "汇总.csv";
-    RunResult run = Report({"--csv", csv.string(), Project(), "summary"});
+    quarrant::testing::CliRun run = Report({"--csv", csv.string(), Project(), "summary"});
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(run.out, "");
     const std::string text = ReadText(csv);
@@ -225,7 +166,7 @@ TEST_F(CliReport, WritesCsvForSpreadsheetsAndPrintsNothing) {
 
 TEST_F(CliReport, WritesAnExcelWorkbookWithNumbersAsNumbers) {
     const fs::path xlsx = m_root / "材料.xlsx";
-    RunResult run = Report({Project(), "material", "--xlsx", xlsx.string()});
+    quarrant::testing::CliRun run = Report({Project(), "material", "--xlsx", xlsx.string()});
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(run.out, "");
     const std::string zip = ReadText(xlsx);
@@ -251,7 +192,7 @@ TEST_F(CliReport, RefusesBadCommandLinesAndMissingProjects) {
     EXPECT_EQ(Report({Project(), "analysis"}).exitStatus, 2);
     EXPECT_EQ(Report({Project()}).exitStatus, 2);
     EXPECT_EQ(Report({Project(), "summary", "--bogus", "1"}).exitStatus, 2);
-    RunResult missing = Report({(m_root / "nowhere").string(), "summary"});
+    quarrant::testing::CliRun missing = Report({(m_root / "nowhere").string(), "summary"});
     EXPECT_EQ(missing.exitStatus, 1);
     EXPECT_NE(missing.err.find("nowhere"), std::string::npos) << missing.err;
 }

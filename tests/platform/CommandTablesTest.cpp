@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 #include <vector>
 
 #include "app/ToolBarSwitch.h"
@@ -44,7 +45,7 @@ TEST(CommandTablesTest, EachToolBarHoldsItsButtonsAndSeparatorsInOrder) {
         {146,
          {32778, 32917, 32918, 32905, 32925, 0, 32906, 32910, 33002, 32930, 32943, 32927, 32908,
           32909, 32907, 0, 32915, 0, 33006}},
-        {161, {32984, 0, 32992, 32993, 32991, 32990, 0, 33012}},
+        {161, {32984, 0, 32992, 32993, 32991, 32990, 0, 33012, 0, 33040, 33041}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ButtonIds(c.resource), c.ids) << c.resource;
@@ -63,7 +64,8 @@ TEST(CommandTablesTest, ButtonsCarryTheirChineseTexts) {
         {128, 32774, "打开封面"},       {128, 32889, "删除树项"},
         {128, 32888, "添加树项"},       {144, 32921, "删除一行数据"},
         {146, 33002, "设置测量路径"},   {146, 32943, "全屏显示图纸"},
-        {161, 33012, "退出打印预览"},
+        {161, 33012, "退出打印预览"},   {161, 33040, "导出Excel…"},
+        {161, 33041, "导出PDF…"},
     };
     for (const Case& c : cases) {
         const ToolBarSpec* bar = FindToolBar(c.resource);
@@ -93,6 +95,22 @@ TEST(CommandTablesTest, ManagerMenuHoldsEveryIdentifierOfMenu130) {
     EXPECT_EQ(GbkToUtf8(CommandText(32886)), "新建工程");
     EXPECT_EQ(GbkToUtf8(CommandText(32888)), "添加工程子项");
     EXPECT_EQ(GbkToUtf8(CommandText(33008)), "精度设置");
+}
+
+TEST(CommandTablesTest, ReportMenuHoldsItsThreeMenusInOrder) {
+    std::vector<std::string> titles;
+    std::vector<int> ids;
+    for (const MenuSpec& menu : ReportFrameMenu()) {
+        titles.push_back(GbkToUtf8(menu.title));
+        for (const CommandEntry& item : menu.items) {
+            ids.push_back(item.id);
+        }
+    }
+    EXPECT_EQ(titles, (std::vector<std::string>{"文件(&F)", "操作", "帮助"}));
+    EXPECT_EQ(ids, (std::vector<int>{33010, 32984, 57606, 0, 33040, 33041, 0, 32980, 33012, 32991,
+                                     32990, 32992, 32993, 33006, 32971}));
+    EXPECT_EQ(GbkToUtf8(CommandText(33010)), "打印预览");
+    EXPECT_EQ(GbkToUtf8(CommandText(57606)), "打印设置");
 }
 
 TEST(ToolBarSwitchTest, ShowsToolBar148WhileNoWindowIsOpen) {
