@@ -76,8 +76,9 @@ inline std::string SavedSampleProject(const std::string& parent, std::string_vie
     MessageList messages;
     ProjectManager maker(messages);
     maker.SetProgramFolder(scratch);
-    std::string error;
-    MakeProjectFolder(parent, G(utf8Name), &error);
+    if (!MakeProjectFolder(parent, G(utf8Name))) {
+        return {};
+    }
     Project* project = maker.CreateProject(parent, G(utf8Name), G("结构工程"));
     if (project == nullptr) {
         return {};
