@@ -14,10 +14,17 @@ const char* const kTextExit = "\xCD\xCB\xB3\xF6";                        // 退�
 const char* const kTextZoomIn = "\xB7\xC5\xB4\xF3";                      // 放大
 const char* const kTextZoomOut = "\xCB\xF5\xD0\xA1";                     // 缩小
 const char* const kTextDeleteRow =
-    "\xC9\xBE\xB3\xFD\xD2\xBB\xD0\xD0\xCA\xFD\xBE\xDD";  // 删除一行数据
-const char* const kTextUndo = "\xB3\xB7\xCF\xFA";        // 撤销
-const char* const kTextRedo = "\xD6\xD8\xB8\xB4";        // 重复
-const char* const kTextRefresh = "\xCB\xA2\xD0\xC2";     // 刷新
+    "\xC9\xBE\xB3\xFD\xD2\xBB\xD0\xD0\xCA\xFD\xBE\xDD";            // 删除一行数据
+const char* const kTextUndo = "\xB3\xB7\xCF\xFA";                  // 撤销
+const char* const kTextRedo = "\xD6\xD8\xB8\xB4";                  // 重复
+const char* const kTextRefresh = "\xCB\xA2\xD0\xC2";               // 刷新
+const char* const kTextPrint = "\xB4\xF2\xD3\xA1";                 // 打印
+const char* const kTextPreviousPage = "\xC9\xCF\xD2\xBB\xD2\xB3";  // 上一页
+const char* const kTextNextPage = "\xCF\xC2\xD2\xBB\xD2\xB3";      // 下一页
+const char* const kTextClosePreview =
+    "\xCD\xCB\xB3\xF6\xB4\xF2\xD3\xA1\xD4\xA4\xC0\xC0";  // 退出打印预览
+const char* const kTextExportExcel = "\xB5\xBC\xB3\xF6\x45\x78\x63\x65\x6C\xA1\xAD";  // 导出Excel…
+const char* const kTextExportPdf = "\xB5\xBC\xB3\xF6\x50\x44\x46\xA1\xAD";  // 导出PDF…
 
 const std::vector<ToolBarSpec>& ToolBars() {
     static const std::vector<ToolBarSpec> toolBars = {
@@ -65,14 +72,17 @@ const std::vector<ToolBarSpec>& ToolBars() {
           {0, {}},
           {kCmdHelpTopics, kTextHelpTopics}}},
         {kToolBarReport,
-         {{32984, "\xB4\xF2\xD3\xA1"},  // 打印
+         {{kCmdPrint, kTextPrint},
           {0, {}},
-          {32992, "\xC9\xCF\xD2\xBB\xD2\xB3"},  // 上一页
-          {32993, "\xCF\xC2\xD2\xBB\xD2\xB3"},  // 下一页
-          {32991, kTextZoomIn},
-          {32990, kTextZoomOut},
+          {kCmdPreviousPage, kTextPreviousPage},
+          {kCmdNextPage, kTextNextPage},
+          {kCmdZoomInPage, kTextZoomIn},
+          {kCmdZoomOutPage, kTextZoomOut},
           {0, {}},
-          {33012, "\xCD\xCB\xB3\xF6\xB4\xF2\xD3\xA1\xD4\xA4\xC0\xC0"}}},  // 退出打印预览
+          {kCmdClosePreview, kTextClosePreview},
+          {0, {}},
+          {kCmdExportExcel, kTextExportExcel},
+          {kCmdExportPdf, kTextExportPdf}}},
     };
     return toolBars;
 }
@@ -151,11 +161,35 @@ const std::vector<MenuSpec>& ManagerFrameMenu() {
     return menu;
 }
 
+const std::vector<MenuSpec>& ReportFrameMenu() {
+    static const std::vector<MenuSpec> menu = {
+        {"\xCE\xC4\xBC\xFE(&F)",                                   // 文件(&F)
+         {{kCmdPrintPreview, "\xB4\xF2\xD3\xA1\xD4\xA4\xC0\xC0"},  // 打印预览
+          {kCmdPrint, kTextPrint},
+          {kCmdPrintSetup, "\xB4\xF2\xD3\xA1\xC9\xE8\xD6\xC3"},  // 打印设置
+          {0, {}},
+          {kCmdExportExcel, kTextExportExcel},
+          {kCmdExportPdf, kTextExportPdf},
+          {0, {}},
+          {kCmdReportClose, "\xB9\xD8\xB1\xD5"},  // 关闭
+          {kCmdClosePreview, kTextClosePreview}}},
+        {"\xB2\xD9\xD7\xF7",  // 操作
+         {{kCmdZoomInPage, kTextZoomIn},
+          {kCmdZoomOutPage, kTextZoomOut},
+          {kCmdPreviousPage, kTextPreviousPage},
+          {kCmdNextPage, kTextNextPage}}},
+        {"\xB0\xEF\xD6\xFA",                        // 帮助
+         {{kCmdHelpTopics, "\xB0\xEF\xD6\xFA"},     // 帮助
+          {kCmdReportAbout, "\xB9\xD8\xD3\xDA"}}},  // 关于
+    };
+    return menu;
+}
+
 std::string CommandText(int id) {
     if (id == 0) {
         return {};
     }
-    for (const auto* menus : {&ManagerFrameMenu(), &MainFrameMenu()}) {
+    for (const auto* menus : {&ManagerFrameMenu(), &MainFrameMenu(), &ReportFrameMenu()}) {
         for (const MenuSpec& menu : *menus) {
             for (const CommandEntry& item : menu.items) {
                 if (item.id == id) {

@@ -33,9 +33,25 @@ inline constexpr int kCmdImportNorms = 32896;          // 导入定额 (no handl
 inline constexpr int kCmdEditNorms = 32897;            // 查看修改定额 (no handler)
 inline constexpr int kCmdManagerCover = 32898;         // 打开封面 (no handler)
 
-// Menus: the main frame's own while no child window is open, and the project manager's.
+// Commands of the report window (menu 133, toolbar 161).
+inline constexpr int kCmdReportAbout = 32971;   // 关于 (no handler)
+inline constexpr int kCmdReportClose = 32980;   // 关闭 (no handler)
+inline constexpr int kCmdPrint = 32984;         // 打印
+inline constexpr int kCmdZoomOutPage = 32990;   // 缩小
+inline constexpr int kCmdZoomInPage = 32991;    // 放大
+inline constexpr int kCmdPreviousPage = 32992;  // 上一页
+inline constexpr int kCmdNextPage = 32993;      // 下一页
+inline constexpr int kCmdPrintPreview = 33010;  // 打印预览
+inline constexpr int kCmdClosePreview = 33012;  // 退出打印预览
+inline constexpr int kCmdExportExcel = 33040;   // 导出Excel…
+inline constexpr int kCmdExportPdf = 33041;     // 导出PDF…
+inline constexpr int kCmdPrintSetup = 57606;    // 打印设置 (the framework's print setup)
+
+// Menus: the main frame's own while no child window is open, the project manager's and the
+// report window's.
 inline constexpr int kMenuMainFrame = 128;
 inline constexpr int kMenuManager = 130;
+inline constexpr int kMenuReport = 133;
 
 // The five toolbars of the main frame; exactly one is visible at a time.
 inline constexpr int kToolBarNoChild = 148;  // no child window open
@@ -72,6 +88,8 @@ const ToolBarSpec* FindToolBar(int resource);
 const std::vector<MenuSpec>& MainFrameMenu();
 // Menu 130 of the project manager frame.
 const std::vector<MenuSpec>& ManagerFrameMenu();
+// Menu 133 of the report window.
+const std::vector<MenuSpec>& ReportFrameMenu();
 
 // The text of a command as the menus and toolbars show it (GBK); empty for an unknown one.
 std::string CommandText(int id);

@@ -404,6 +404,22 @@ void PaintCommand(QPainter& p, int id) {
             SmallSheet(p);
             Cross(p, 12, 9, 8, kRed);
             break;
+        case 33040:
+        case 33041: {
+            // A sheet with a tag: green "X" for a workbook, red "P" for a PDF file.
+            SmallSheet(p);
+            p.setPen(Qt::NoPen);
+            p.setBrush(id == 33040 ? kTableGreen : kRed);
+            p.drawRect(QRectF(10, 8, 12, 11));
+            QFont font(QStringLiteral("DejaVu Sans"));
+            font.setPixelSize(10);
+            font.setBold(true);
+            p.setFont(font);
+            p.setPen(Qt::white);
+            p.drawText(QRectF(10, 8, 12, 11), Qt::AlignCenter,
+                       id == 33040 ? QStringLiteral("X") : QStringLiteral("P"));
+            break;
+        }
         default:
             break;
     }

@@ -24,6 +24,7 @@ Handler Replace(Handler handler) {
 
 struct FolderTag {};
 struct OpenFileTag {};
+struct SaveFileTag {};
 struct PopUpTag {};
 struct ShellOpenTag {};
 
@@ -50,6 +51,17 @@ QString ChooseOpenFile(QWidget* parent, const QString& filter) {
 
 OpenFileHandler SetOpenFileHandler(OpenFileHandler handler) {
     return Replace<OpenFileTag>(std::move(handler));
+}
+
+QString ChooseSaveFile(QWidget* parent, const QString& filter, const QString& suggestedName) {
+    if (auto handler = Slot<SaveFileTag, SaveFileHandler>()) {
+        return handler(filter, suggestedName);
+    }
+    return QFileDialog::getSaveFileName(parent, QString(), suggestedName, filter);
+}
+
+SaveFileHandler SetSaveFileHandler(SaveFileHandler handler) {
+    return Replace<SaveFileTag>(std::move(handler));
 }
 
 QAction* PopUpMenu(QMenu& menu, const QPoint& globalPosition) {

@@ -27,6 +27,12 @@ QString ChooseOpenFile(QWidget* parent, const QString& filter);
 using OpenFileHandler = std::function<QString(const QString& filter)>;
 OpenFileHandler SetOpenFileHandler(OpenFileHandler handler);
 
+// The file-save dialog with a filter such as "Excel工作簿 (*.xlsx)", starting at a suggested
+// name; it asks before an existing file is replaced. The chosen file, or empty.
+QString ChooseSaveFile(QWidget* parent, const QString& filter, const QString& suggestedName);
+using SaveFileHandler = std::function<QString(const QString& filter, const QString& suggested)>;
+SaveFileHandler SetSaveFileHandler(SaveFileHandler handler);
+
 // Shows the pop-up menu at a global position; returns the chosen action or nullptr.
 QAction* PopUpMenu(QMenu& menu, const QPoint& globalPosition);
 using PopUpHandler = std::function<QAction*(QMenu& menu)>;

@@ -13,7 +13,7 @@ using namespace quarrant;
 
 namespace {
 
-// Every table: the toolbars and each menu of the two menu bars, with a name for messages.
+// Every table: the toolbars and each menu of the three menu bars, with a name for messages.
 struct Table {
     std::string name;
     std::vector<CommandEntry> entries;
@@ -24,7 +24,7 @@ std::vector<Table> AllTables() {
     for (const ToolBarSpec& bar : MainFrameToolBars()) {
         tables.push_back({"toolbar " + std::to_string(bar.resource), bar.buttons});
     }
-    for (const auto* menus : {&MainFrameMenu(), &ManagerFrameMenu()}) {
+    for (const auto* menus : {&MainFrameMenu(), &ManagerFrameMenu(), &ReportFrameMenu()}) {
         for (const MenuSpec& menu : *menus) {
             tables.push_back({"menu " + GbkToUtf8(menu.title), menu.items});
         }
@@ -72,6 +72,8 @@ TEST(CommandTablesTest, CommandsCarryTheirChineseTexts) {
         {32891, "保存所有工程"},   {32774, "打开封面"},     {32921, "删除一行数据"},
         {33002, "设置测量路径"},   {32943, "全屏显示图纸"}, {33012, "退出打印预览"},
         {32886, "新建工程"},       {32888, "添加工程子项"}, {33008, "精度设置"},
+        {33010, "打印预览"},       {57606, "打印设置"},     {33040, "导出Excel…"},
+        {33041, "导出PDF…"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(GbkToUtf8(CommandText(c.id)), c.utf8) << c.id;

@@ -224,11 +224,12 @@ private slots:
         f.DoubleClick(f.Centre(f.app->Manager().rootItem));
         f.DoubleClick(f.Centre(f.ProjectAt(0).projectItem));
         QCOMPARE(f.app->MainFrame()->MdiArea()->subWindowList().size(), 1);
-        f.Expand(0);
-        // A report table whose window is not built yet opens nothing either.
-        f.DoubleClick(f.Centre(f.ProjectAt(0).summaryTable.treeItem));
-        QCOMPARE(f.app->MainFrame()->MdiArea()->subWindowList().size(), 1);
         QCOMPARE(f.app->MainFrame()->OpenWindows(), 1);
+        // A report table opens its report window.
+        f.Expand(0);
+        f.DoubleClick(f.Centre(f.ProjectAt(0).summaryTable.treeItem));
+        QCOMPARE(f.app->MainFrame()->MdiArea()->subWindowList().size(), 2);
+        QCOMPARE(f.app->MainFrame()->VisibleToolBar(), kToolBarReport);
     }
 
     void saveAllProjectsSavesEveryProjectModifiedOrNot() {

@@ -1,10 +1,134 @@
+// quarrant-cli report PROJECTFOLDER TABLE: a report table of a project, built as the report
+// window builds it, printed as tab-separated lines or written as CSV or an Excel workbook.
+
+#include <atomic>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "app/cli/CliContext.h"
+#include "base/FileIO.h"
+#include "base/GbkText.h"
+#include "base/MessageSink.h"
+#include "cad/ColorTable.h"
+#include "controls/GridModel.h"
+#include "project/ProjectManager.h"
+#include "reports/ReportBuilder.h"
+#include "reports/ReportExport.h"
 
 namespace quarrant::cli {
 
-// Not built yet: answers with the usage text.
+using CliOptions = std::vector<std::pair<std::string, std::string>>;
+
+// Shared with count, defined in CliCount.cpp.
+bool SplitArguments(CliContext& context, const std::vector<std::string>& valueOptions,
+                    std::vector<std::string>* positional, CliOptions* options);
+
+namespace {
+
+constexpr const char* kReportUsage =
+    "report [--name NAME] [--csv FILE] [--xlsx FILE] PROJECTFOLDER summary|detail|material";
+
+// The messages of loading, passed on to standard error as they come.
+class ErrorStreamSink final : public MessageSink {
+public:
+    explicit ErrorStreamSink(const CliContext& context) : m_context(context) {}
+    void Show(const std::string& gbkText) override {
+        std::fprintf(m_context.err, "%s\n", GbkToUtf8(gbkText).c_str());
+        ++count;
+    }
+    int count = 0;
+
+private:
+    const CliContext& m_context;
+};
+
+const char* ReportTitleOf(const std::string& table) {
+    if (table == "summary") {
+        return kSummaryTableTitle;
+    }
+    if (table == "detail") {
+        return kDetailTableTitle;
+    }
+    if (table == "material") {
+        return kMaterialTableTitle;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 int RunReport(CliContext& context) {
-    return Usage(context, "report ...");
+    std::vector<std::string> positional;
+    CliOptions options;
+    if (!SplitArguments(context, {"--name", "--csv", "--xlsx"}, &positional, &options) ||
+        positional.size() != 2) {
+        return Usage(context, kReportUsage);
+    }
+    const char* title = ReportTitleOf(positional[1]);
+    if (title == nullptr) {
+        return Usage(context, kReportUsage);
+    }
+    const std::string* name = nullptr;
+    std::vector<std::string> csvFiles;
+    std::vector<std::string> xlsxFiles;
+    std::string nameGbk;
+    for (const auto& [option, value] : options) {
+        if (option == "--name") {
+            nameGbk = Utf8ToGbk(value);
+            name = &nameGbk;
+        } else if (option == "--csv") {
+            csvFiles.push_back(Utf8ToGbk(value));
+        } else {
+            xlsxFiles.push_back(Utf8ToGbk(value));
+        }
+    }
+
+    // The project as start-up loads it, its drawings coloured from COLOR.ini.
+    ErrorStreamSink messages(context);
+    ProjectManager manager(messages);
+    manager.SetProgramFolder(context.programFolder);
+    manager.SetColorTable(LoadColorTable(context.programFolder).ValueOr(nullptr));
+    std::string folder = Utf8ToGbk(positional[0]);
+    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) {
+        folder.pop_back();
+    }
+    std::unique_ptr<Project> project = manager.LoadProject(folder);
+    if (!project) {
+        return messages.count > 0 ? kExitFailed : Failed(context, FileOpenErrorMessage(folder));
+    }
+
+    GridModel grid;
+    std::atomic<int> total{0};
+    std::atomic<int> done{0};
+    ReportProgress progress(total, done);
+    ReportBuilder builder(project->dataTable, ReportKindOf(title));
+    total = builder.ProgressTotal();
+    if (name != nullptr) {
+        builder.FilteredRebuild(grid, *name, progress);
+    } else {
+        builder.InitialBuild(grid, progress);
+    }
+
+    for (const std::string& file : csvFiles) {
+        Status written = WriteFileAtomically(file, ReportCsv(grid));
+        if (!written) {
+            return Failed(context, written.Message());
+        }
+    }
+    for (const std::string& file : xlsxFiles) {
+        Status written = WriteReportXlsx(grid, title, file);
+        if (!written) {
+            return Failed(context, written.Message());
+        }
+    }
+    if (csvFiles.empty() && xlsxFiles.empty()) {
+        const std::string text = GbkToUtf8(ReportTabText(grid));
+        std::fwrite(text.data(), 1, text.size(), context.out);
+    }
+    return kExitOk;
 }
 
 }  // namespace quarrant::cli

@@ -59,6 +59,7 @@ CMainFrame::CMainFrame(CQuarrantApp& app) : m_app(app) {
     }
     m_childMenus[kMenuMainFrame] = &MainFrameMenu();
     m_childMenus[kMenuManager] = &ManagerFrameMenu();
+    m_childMenus[kMenuReport] = &ReportFrameMenu();
     for (const auto& entry : m_childMenus) {
         for (const MenuSpec& menu : *entry.second) {
             for (const CommandEntry& item : menu.items) {

@@ -21,6 +21,7 @@
 #include "platform/QtText.h"
 #include "platform/ShellDialogs.h"
 #include "project/widgets/ManageFrame.h"
+#include "reports/widgets/TableFrame.h"
 
 namespace quarrant {
 
@@ -63,7 +64,7 @@ bool CQuarrantApp::InitInstance(const std::string& programFolder, bool show) {
     });
     m_templates.Register(131, kDataDocType);
     m_templates.Register(132, kDrawingDocType);
-    m_templates.Register(133, kTableDocType);
+    RegisterReportWindows(m_templates.Register(133, kTableDocType), *this);
 
     m_mainFrame = std::make_unique<CMainFrame>(*this);
     m_templates.SetFrameHost([this](QMdiSubWindow* frame) { m_mainFrame->AddChildFrame(frame); });
@@ -120,6 +121,12 @@ void CQuarrantApp::SetStatusText(int pane, const std::string& gbkText) {
 
 int CQuarrantApp::OpenWindows() const {
     return m_mainFrame != nullptr ? m_mainFrame->OpenWindows() : 0;
+}
+
+void CQuarrantApp::UpdateCommandStates() {
+    if (m_mainFrame != nullptr) {
+        m_mainFrame->UpdateMenuAndCommands();
+    }
 }
 
 void CQuarrantApp::RunWorker(int total, const std::function<void()>& worker) {
