@@ -95,10 +95,12 @@ int RunReport(CliContext& context) {
     while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) {
         folder.pop_back();
     }
-    std::unique_ptr<Project> project = manager.LoadProject(folder);
-    if (!project) {
-        return messages.count > 0 ? kExitFailed : Failed(context, FileOpenErrorMessage(folder));
+    Result<std::unique_ptr<Project>> loaded = manager.LoadProject(folder);
+    if (!loaded) {
+        return Failed(context,
+                      loaded.Message().empty() ? FileOpenErrorMessage(folder) : loaded.Message());
     }
+    std::unique_ptr<Project> project = std::move(loaded).Value();
 
     GridModel grid;
     std::atomic<int> total{0};
