@@ -217,6 +217,7 @@ void CSubDlg::Open(EntryComponent& component, QCheckBox* button) {
     setGeometry(m_page->rect());
     raise();
     show();
+    m_material->setFocus();
 
     // 3. The line's values; 长, 面积 or 体积 decides the measuring mode (the last one set).
     const EntryTexts& texts = component.texts;
