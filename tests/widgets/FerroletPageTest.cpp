@@ -576,7 +576,7 @@ private slots:
         QCOMPARE(ReadBytes(file), G("A轴\r\n1-2轴\r\nB轴\r\n"));
     }
 
-    void screensShowChinese() {
+    void pageFitsItsPaneAndShowsChineseEverywhere() {
         const std::string path = JoinPath(QUARRANT_PROGRAM_FOLDER, G("钢结构数据库.ini"));
         PageInSheet pane(*m_plugin, kPageModeDrawing);
         DecodeCatalogue(ReadBytes(path), pane.materials);
@@ -586,11 +586,23 @@ private slots:
         VerifyChineseGlyphs(pane.page);
         QVERIFY(pane.page->width() <= 347);
         pane.SetLine(1, {0, "m", "2", "6.0", {}, {}, "A轴", "27.929"});
+        // A summary or a name wider than the page is cut off, and a low pane cuts the page
+        // off at the bottom: the page never holds the host's pane open.
+        pane.SetLine(2, {0, "m^3", "2", "2.00+1.00*2+3.50*4", "0.2<翼缘板宽度>+0.3", "0.4",
+                         "A轴~B轴交1~12轴之间的次梁"});
+        QCOMPARE(pane.LineButton(2)->toolTip(), pane.LineButton(2)->text());
+        pane.OnPage<QComboBox>("Combo1000")
+            ->addItem(Q("轻型门式刚架结构厂房屋面檩条及墙面檩条系统"));
+        pane.sheet.resize(347, 450);
+        QApplication::processEvents();
+        QCOMPARE(pane.sheet.size(), QSize(347, 450));
+        pane.sheet.resize(347, 720);
+        QApplication::processEvents();
         pane.OnPage<QComboBox>("Combo1000")->setEditText(Q("钢屋架"));
         pane.OnPage<QLineEdit>("Edit1047")->setText(QStringLiteral("2"));
         Save(pane.sheet.grab().toImage(), "ferrolet-page");
 
-        pane.OpenLine(2);
+        pane.OpenLine(3);
         Save(pane.sheet.grab().toImage(), "ferrolet-component-dialog");
 
         auto* material = pane.InDialog<QComboBox>("Combo1000");
@@ -598,7 +610,6 @@ private slots:
         auto* tree = pane.InDialog<QTreeWidget>("Tree1016");
         QWidget* dropDown = tree->window();
         VerifyChineseGlyphs(dropDown);
-        tree->expandAll();
         QImage composed = pane.sheet.grab().toImage();
         {
             QPainter painter(&composed);

@@ -78,6 +78,9 @@ CPage::CPage(std::int32_t mode, Catalogue* materials, Catalogue* structures,
     for (int index = 0; index < kComponentCount; ++index) {
         auto* button = new ComponentButton(ToQt(kComponentButtonCaption), group);
         button->setObjectName(QStringLiteral("Button%1").arg(1028 + index));
+        // A set line's summary may be wider than the page: it is cut off (and shown whole as
+        // the tool tip) rather than widening the host's pane.
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         connect(button, &QCheckBox::clicked, this, [this, index] { OpenComponent(index); });
         groupLayout->addWidget(button);
         m_buttons[static_cast<std::size_t>(index)] = button;
@@ -153,6 +156,12 @@ CPage::~CPage() {
 QSize CPage::sizeHint() const {
     const DialogUnits units(font());
     return QSize(units.X(kPageWidthUnits), units.Y(kPageHeightUnits));
+}
+
+// The page never holds its host's pane open: a pane lower than the page cuts it off at the
+// bottom, as a fixed-size dialog would be.
+QSize CPage::minimumSizeHint() const {
+    return QSize(QWidget::minimumSizeHint().width(), 0);
 }
 
 void CPage::resizeEvent(QResizeEvent* event) {
@@ -252,10 +261,8 @@ void CPage::ResetPage() {
     m_name->setEditText(QString());
     m_count->clear();
     m_entities.clear();
-    const QString caption = ToQt(kComponentButtonCaption);
     for (QCheckBox* button : m_buttons) {
-        button->setText(caption);
-        button->setChecked(false);
+        ShowLine(button, {});
     }
 }
 

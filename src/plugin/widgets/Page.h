@@ -48,6 +48,7 @@ public:
     QuantityEntry& Entry() { return m_entry; }
 
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -72,12 +72,8 @@ CSubDlg::CSubDlg(CPage* page, std::int32_t pageMode, Catalogue* materials,
     setAutoFillBackground(true);
     const DialogUnits units(font());
 
-    auto* material = new MaterialCombo(this, [this] { DropDownMaterials(); });
-    material->setObjectName(QStringLiteral("Combo1000"));
-    material->setEditable(true);
-    material->setInsertPolicy(QComboBox::NoInsert);
-    material->setCompleter(nullptr);
-    m_material = material;
+    m_material =
+        ConfigureField(new MaterialCombo(this, [this] { DropDownMaterials(); }), "Combo1000");
     QPushButton* addMaterial = MakeButton(kPlus, "Button1049", this);
     QPushButton* removeMaterial = MakeButton(kMinus, "Button1050", this);
     m_part = MakeField(this, "Combo1002");
@@ -401,16 +397,14 @@ void CSubDlg::Set() {
     component.widthEntities = m_widthIds;
     component.heightEntities = m_heightIds;
     // 8.
-    m_button->setChecked(true);
     hide();
-    m_button->setText(ToQt(ComponentCaption(texts)));
+    ShowLine(m_button, ComponentCaption(texts));
     component.used = 1;
 }
 
 // A check stopped "设置": the line is reset, so its button must not look set either.
 void CSubDlg::StopAtCheck(const std::string& message) {
-    m_button->setChecked(false);
-    m_button->setText(ToQt(kComponentButtonCaption));
+    ShowLine(m_button, {});
     ShowMessage(message);
 }
 
@@ -418,9 +412,8 @@ void CSubDlg::ClearLine() {
     if (m_component == nullptr) {
         return;
     }
-    m_button->setChecked(false);
+    ShowLine(m_button, {});
     hide();
-    m_button->setText(ToQt(kComponentButtonCaption));
     *m_component = EntryComponent();
 }
 
