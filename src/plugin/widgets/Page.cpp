@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "base/GbkText.h"
 #include "controls/widgets/ShowMessage.h"
 #include "platform/MessageEvent.h"
 #include "platform/ProgramFont.h"
