@@ -34,6 +34,10 @@ public:
     // The number of child windows open now (the project manager counts).
     virtual int OpenWindows() const = 0;
 
+    // The active child's commands changed state (a preview opened, a page turned): the menus
+    // and toolbars show them enabled or disabled anew.
+    virtual void UpdateCommandStates() {}
+
     // Sets progress done to 0 and progress total to total (at least 1), starts the worker on a
     // new thread and shows the modal progress dialog until the worker has set progress done to
     // progress total (its last step; it may change the total before), then joins the thread

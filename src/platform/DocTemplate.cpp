@@ -86,6 +86,9 @@ DocTemplateRegistry::OpenResult DocTemplateRegistry::OpenOrRaise(std::string_vie
     if (m_host) {
         m_host(frame);
     }
+    if (docTemplate->m_openHook) {
+        docTemplate->m_openHook(frame);
+    }
     return OpenResult::kOpened;
 }
 

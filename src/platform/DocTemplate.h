@@ -25,6 +25,8 @@ public:
     using FrameFactory = std::function<QMdiSubWindow*(void* node)>;
     // Called on an open frame that is brought to the top again (to refresh its contents).
     using RaiseHook = std::function<void(QMdiSubWindow* frame)>;
+    // Called on a new frame once the host shows it (to fill the window for the first time).
+    using OpenHook = std::function<void(QMdiSubWindow* frame)>;
 
     CDocTemplate(int resource, std::string typeName);
 
@@ -38,6 +40,7 @@ public:
     void SetFactory(FrameFactory factory) { m_factory = std::move(factory); }
     bool HasFactory() const { return static_cast<bool>(m_factory); }
     void SetRaiseHook(RaiseHook hook) { m_raiseHook = std::move(hook); }
+    void SetOpenHook(OpenHook hook) { m_openHook = std::move(hook); }
 
     // The open frame bound to the node, or nullptr.
     QMdiSubWindow* FindFrame(const void* node) const;
@@ -56,6 +59,7 @@ private:
     std::string m_typeName;
     FrameFactory m_factory;
     RaiseHook m_raiseHook;
+    OpenHook m_openHook;
     mutable std::vector<Document> m_documents;
 };
 

@@ -47,6 +47,8 @@ public:
     // Runs a command as the menus and toolbars do: the active child first, then the frame.
     void OnCommand(int id);
     bool IsCommandEnabled(int id) const;
+    // The menu of the active child, and every command enabled as its handlers say.
+    void UpdateMenuAndCommands();
 
     // Exit: both catalogue files written; if a project is modified the ask dialog once, and on
     // "是" every modified project saved on a worker thread behind the progress dialog. Runs once
@@ -61,7 +63,6 @@ private:
     void ShowOnlyToolBar(int resource);
     void OnSubWindowActivated(QMdiSubWindow* frame);
     void OnChildDestroyed();
-    void UpdateMenuAndCommands();
     void ShowSettingsDialog();
     void ShowAboutDialog();
 

@@ -51,6 +51,7 @@ public:
     QWidget* MainWindow() override;
     void SetStatusText(int pane, const std::string& gbkText) override;
     int OpenWindows() const override;
+    void UpdateCommandStates() override;
     void RunWorker(int total, const std::function<void()>& worker) override;
 
     MessageSink& Messages() { return m_messages; }
