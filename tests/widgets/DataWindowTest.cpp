@@ -41,6 +41,7 @@
 #include "quantity/widgets/DataAddView.h"
 #include "quantity/widgets/DataFrame.h"
 #include "quantity/widgets/DataView.h"
+#include "quantity/widgets/DrawAddView.h"
 #include "quantity/widgets/GuolvDlg.h"
 #include "quantity/widgets/PageSheet.h"
 
@@ -535,6 +536,29 @@ private slots:
         project.dataTable.rows.RemoveKey(later->identifier);
         QCOMPARE(f.OpenFromManager(), frame);
         QCOMPARE(GridLines(*grid).size(), std::size_t(1));
+    }
+
+    void drawingPaneMakesAPageForPickingThatCoversThePane() {
+        const std::string plugIn = PlugInFile("NONE");
+        Fixture f(&plugIn);
+        CDataView rows(*f.app, f.TheProject().dataTable);
+        CDrawAddView pane(*f.app, &rows);
+        pane.InitialUpdate();
+        QWidget* page = pane.Page();
+        QVERIFY(page != nullptr);
+        QCOMPARE(page->findChild<QLabel*>(QStringLiteral("ModeLabel"))->text(),
+                 QStringLiteral("mode 0"));
+        pane.resize(300, 500);
+        pane.show();
+        QCOMPARE(pane.Sheet()->geometry(), pane.rect());
+        // Picked data reaches the page through SetCadData; a finished entry becomes rows.
+        TestPageLibrary library(f.program.Path("Ferrolet.so"));
+        pane.SetCadData("3&5;6;7;", 0);
+        QVERIFY(library.Log().find("SetCadData 0 3&5;6;7;") != std::string::npos);
+        FillEntry(*library.Entry(page), "檩条", "4", {{"檩", "1", "6", "", "m", "6.00"}});
+        QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("AddButton")),
+                          Qt::LeftButton);
+        QCOMPARE(f.TheProject().dataTable.rows.size(), std::size_t(1));
     }
 
     void missingPlugInLeavesAnEmptySheetAndSaysNothing() {

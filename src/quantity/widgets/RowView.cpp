@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "base/FileIO.h"
