@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -153,10 +154,12 @@ void SaveScreenshot(QWidget* window, const char* name) {
         return;
     }
     QDir().mkpath(QString::fromLocal8Bit(folder));
-    // The size of a usual desktop, whatever the test screen's.
-    window->showNormal();
-    window->resize(1280, 800);
-    QCoreApplication::processEvents();
+    // A main window at the size of a usual desktop, whatever the test screen's.
+    if (qobject_cast<QMainWindow*>(window) != nullptr) {
+        window->showNormal();
+        window->resize(1280, 800);
+        QCoreApplication::processEvents();
+    }
     window->grab().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QLatin1String(name) +
                         QStringLiteral(".png"));
 }
@@ -365,7 +368,6 @@ private slots:
                                        "|上弦杆|2|3|0.5|m^2|3.000",
                                    }));
         SaveScreenshot(&f.Main(), "data-window-filtered");
-        SaveScreenshot(filter, "filter-dialog");
         filter->Tree()->setCurrentItem(filter->RootItem());
         QCOMPARE(GridLines(*grid).size(), std::size_t(5));
         filter->close();
@@ -559,6 +561,45 @@ private slots:
         QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("AddButton")),
                           Qt::LeftButton);
         QCOMPARE(f.TheProject().dataTable.rows.size(), std::size_t(1));
+    }
+
+    void filterOffersEachItemNameOnceAndListsItsRows() {
+        Fixture f(nullptr);
+        QuantityTable& table = f.TheProject().dataTable;
+        for (const char* name : {"钢屋架", "", "钢屋架", "钢柱"}) {
+            auto top = std::make_shared<QuantityRow>();
+            top->identifier = table.NewRowIdentifier();
+            top->itemName = G(name);
+            top->count = "1";
+            auto child = std::make_shared<QuantityRow>();
+            child->identifier = table.NewRowIdentifier();
+            child->parent = top.get();
+            child->quantity = "2";
+            top->children.SetAt(child->identifier, child);
+            table.rows.SetAt(top->identifier, top);
+        }
+        CDataFrame* frame = f.OpenFromManager();
+        QVERIFY(frame != nullptr);
+        CGridCtrl* grid = frame->View()->Grid();
+        QCOMPARE(grid->GetRowCount(), 9);
+        f.script.menuChoice = Q("过滤");
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, CellCentre(grid, 2, 1));
+        CGuolvDlg* filter = frame->View()->FilterDialog();
+        QTreeWidgetItem* category = filter->CategoryItem();
+        QCOMPARE(category->childCount(), 2);  // one 钢屋架, and no empty name
+        QTreeWidgetItem* truss =
+            category->child(0)->text(0) == Q("钢屋架") ? category->child(0) : category->child(1);
+        filter->Tree()->setCurrentItem(truss);
+        QCOMPARE(GridLines(*grid), (std::vector<std::string>{"1|钢屋架|1||||2.000", "||||||2",
+                                                             "2|钢屋架|1||||2.000", "||||||2"}));
+        QCOMPARE(GbkToUtf8(filter->Choice().kind), std::string("项目名称"));
+        // The category and the root list every row again.
+        for (QTreeWidgetItem* item : {category, filter->RootItem()}) {
+            filter->Tree()->setCurrentItem(truss);
+            filter->Tree()->setCurrentItem(item);
+            QCOMPARE(grid->GetRowCount(), 9);
+        }
+        SaveScreenshot(filter, "filter-dialog");
     }
 
     void missingPlugInLeavesAnEmptySheetAndSaysNothing() {
