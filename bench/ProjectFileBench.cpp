@@ -101,10 +101,9 @@ int main(int argc, char** argv) {
     ProjectManager manager(messages);
     manager.SetProgramFolder(work);
 
-    std::string error;
     std::string name = Utf8ToGbk("钢结构厂房");
-    if (!MakeProjectFolder(work, name, &error)) {
-        std::fprintf(stderr, "%s\n", GbkToUtf8(error).c_str());
+    if (Status made = MakeProjectFolder(work, name); !made) {
+        std::fprintf(stderr, "%s\n", GbkToUtf8(made.Message()).c_str());
         return 1;
     }
     Project* project = manager.CreateProject(work, name, kStructuralProjectType);

@@ -132,8 +132,10 @@ int main(int argc, char** argv) {
     CQuarrantApp app;
     app.InitInstance(program, false);
     app.MainFrame()->resize(1280, 800);
-    std::string error;
-    MakeProjectFolder(work, "bench", &error);
+    if (!MakeProjectFolder(work, "bench")) {
+        std::fprintf(stderr, "no project folder\n");
+        return 1;
+    }
     Project* project = app.Manager().CreateProject(work, "bench", "structure");
     if (project == nullptr) {
         std::fprintf(stderr, "no project\n");

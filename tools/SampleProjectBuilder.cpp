@@ -54,17 +54,20 @@ bool MakeSampleProject(const std::string& colourFolder, const std::string& dxf,
     PrintedMessages messages;
     std::error_code ec;
     std::filesystem::create_directories(quarrant::FsPath(samples), ec);
-    std::string error;
-    if (!Exists(folder) && !quarrant::MakeProjectFolder(samples, kSampleProjectName, &error)) {
-        messages.Show(error);
+    if (!Exists(folder)) {
+        if (quarrant::Status made = quarrant::MakeProjectFolder(samples, kSampleProjectName);
+            !made) {
+            messages.Show(made.Message());
+            return false;
+        }
+    }
+    quarrant::Result<std::shared_ptr<const quarrant::CCadColorTable>> table =
+        quarrant::LoadColorTable(colourFolder);
+    if (!table) {
+        messages.Show(table.Message());
         return false;
     }
-    std::shared_ptr<const quarrant::CCadColorTable> colours =
-        quarrant::LoadColorTable(colourFolder, &error);
-    if (!colours) {
-        messages.Show(error);
-        return false;
-    }
+    const std::shared_ptr<const quarrant::CCadColorTable>& colours = table.Value();
 
     // The manager's own program folder only receives its scratch drawing and path list.
     std::string scratchPattern = "/tmp/quarrant-sample-XXXXXX";

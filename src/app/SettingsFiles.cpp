@@ -19,48 +19,42 @@ bool FileExists(std::string_view gbkPath) {
     return std::filesystem::exists(FsPath(gbkPath), ec);
 }
 
-// Reads one catalogue file into the catalogue. Returns whether the file was longer than
-// 0 bytes; loaded tells whether the catalogue now stands for the file.
-bool ReadCatalogueFile(const std::string& path, Catalogue& catalogue, bool& loaded,
-                       MessageSink& messages) {
+// Reads one catalogue file into the catalogue. held tells whether the file was longer than
+// 0 bytes; loaded whether the catalogue now stands for the file.
+Status ReadCatalogueFile(const std::string& path, Catalogue& catalogue, bool& loaded, bool& held) {
     loaded = true;
+    held = false;
     if (!FileExists(path)) {
-        return false;
+        return Status();
     }
     Result<std::string> read = ReadWholeFile(path);
     if (!read) {
         loaded = false;
-        messages.Show(read.Message());
-        return false;
+        return read.GetStatus();
     }
     if (read.Value().empty()) {
-        return false;
+        return Status();
     }
+    held = true;
     if (!DecodeCatalogue(read.Value(), catalogue)) {
-        messages.Show(DamagedFileMessage(path) + KeepDamagedCopy(path, read.Value()));
+        return Status::Failure(DamagedFileMessage(path) + KeepDamagedCopy(path, read.Value()));
     }
-    return true;
+    return Status();
 }
 
-bool WriteCatalogueFile(const std::string& path, const Catalogue& catalogue, bool loaded,
-                        MessageSink& messages) {
+Status WriteCatalogueFile(const std::string& path, const Catalogue& catalogue, bool loaded) {
     if (!loaded) {
         if (catalogue.empty()) {
-            return true;
+            return Status();
         }
         Result<std::string> old = ReadWholeFile(path);
         if (old && !old.Value().empty()) {
             if (Status kept = WriteFileAtomically(path + ".bak", old.Value()); !kept) {
-                messages.Show(kept.Message());
-                return false;
+                return kept;
             }
         }
     }
-    if (Status written = WriteFileAtomically(path, EncodeCatalogue(catalogue)); !written) {
-        messages.Show(written.Message());
-        return false;
-    }
-    return true;
+    return WriteFileAtomically(path, EncodeCatalogue(catalogue));
 }
 
 }  // namespace
@@ -75,16 +69,26 @@ void StartUp(Settings& settings, ProjectManager& manager, std::string_view progr
 
     // Without COLOR.ini drawings still load, uncoloured, rather than every project with a
     // drawing failing and being dropped from the path list.
-    std::string error;
-    settings.colorTable = LoadColorTable(settings.programFolder, &error);
-    if (!settings.colorTable) {
-        messages.Show(error);
+    Result<std::shared_ptr<const CCadColorTable>> colors = LoadColorTable(settings.programFolder);
+    if (!colors) {
+        messages.Show(colors.Message());
     }
+    settings.colorTable = colors.ValueOr(nullptr);
     manager.SetColorTable(settings.colorTable);
 
     LoadPathList(manager);
-    ReadSetIni(settings, messages);
-    ReadCatalogues(settings, messages);
+    if (Status read = ReadSetIni(settings); !read) {
+        messages.Show(read.Message());
+    }
+    ReadCatalogues(settings).ShowFailures(messages);
+}
+
+void CatalogueFilesStatus::ShowFailures(MessageSink& messages) const {
+    for (const Status* file : {&material, &structure}) {
+        if (!file->Ok()) {
+            messages.Show(file->Message());
+        }
+    }
 }
 
 int LoadPathList(ProjectManager& manager) {
@@ -111,58 +115,58 @@ int LoadPathList(ProjectManager& manager) {
     return static_cast<int>(kept.size());
 }
 
-void ReadSetIni(Settings& settings, MessageSink& messages) {
+Status ReadSetIni(Settings& settings) {
     std::string path = JoinPath(settings.programFolder, kSetIniFileName);
     if (!FileExists(path)) {
-        return;
+        return Status();
     }
     Result<std::string> read = ReadWholeFile(path);
     if (!read) {
-        messages.Show(read.Message());
-        return;
+        return read.GetStatus();
     }
     std::vector<std::string_view> lines = SplitLines(read.Value());
     settings.coordinatePrecision = static_cast<float>(lines.size() > 0 ? AtofC(lines[0]) : 0.0);
     settings.lineAnglePrecision = static_cast<float>(lines.size() > 1 ? AtofC(lines[1]) : 0.0);
+    return Status();
 }
 
-bool WriteSetIni(Settings& settings, std::string_view coordinateText, std::string_view angleText,
-                 MessageSink& messages) {
+Status WriteSetIni(Settings& settings, std::string_view coordinateText,
+                   std::string_view angleText) {
     settings.coordinatePrecision = static_cast<float>(AtofC(coordinateText));
     settings.lineAnglePrecision = static_cast<float>(AtofC(angleText));
     std::string text;
     text.append(coordinateText).append("\r\n").append(angleText).append("\r\n");
-    Status written = WriteFileAtomically(JoinPath(settings.programFolder, kSetIniFileName), text);
-    if (!written) {
-        messages.Show(written.Message());
-        return false;
-    }
-    return true;
+    return WriteFileAtomically(JoinPath(settings.programFolder, kSetIniFileName), text);
 }
 
-void ReadCatalogues(Settings& settings, MessageSink& messages) {
+CatalogueFilesStatus ReadCatalogues(Settings& settings) {
     std::string materialPath = JoinPath(settings.programFolder, kMaterialCatalogueFileName);
     std::string structurePath = JoinPath(settings.programFolder, kStructureCatalogueFileName);
-    if (ReadCatalogueFile(materialPath, settings.materialCatalogue,
-                          settings.materialCatalogueLoaded, messages)) {
-        ReadCatalogueFile(structurePath, settings.structureCatalogue,
-                          settings.structureCatalogueLoaded, messages);
-        return;
+    CatalogueFilesStatus status;
+    bool held = false;
+    status.material = ReadCatalogueFile(materialPath, settings.materialCatalogue,
+                                        settings.materialCatalogueLoaded, held);
+    if (held) {
+        status.structure = ReadCatalogueFile(structurePath, settings.structureCatalogue,
+                                             settings.structureCatalogueLoaded, held);
+        return status;
     }
     // The structure file stays unread; writing it at exit could lose what it holds.
     std::error_code ec;
     auto size = std::filesystem::file_size(FsPath(structurePath), ec);
     settings.structureCatalogueLoaded = ec || size == 0;
+    return status;
 }
 
-bool WriteCatalogues(const Settings& settings, MessageSink& messages) {
-    bool material =
+CatalogueFilesStatus WriteCatalogues(const Settings& settings) {
+    CatalogueFilesStatus status;
+    status.material =
         WriteCatalogueFile(JoinPath(settings.programFolder, kMaterialCatalogueFileName),
-                           settings.materialCatalogue, settings.materialCatalogueLoaded, messages);
-    bool structure = WriteCatalogueFile(
-        JoinPath(settings.programFolder, kStructureCatalogueFileName), settings.structureCatalogue,
-        settings.structureCatalogueLoaded, messages);
-    return material && structure;
+                           settings.materialCatalogue, settings.materialCatalogueLoaded);
+    status.structure =
+        WriteCatalogueFile(JoinPath(settings.programFolder, kStructureCatalogueFileName),
+                           settings.structureCatalogue, settings.structureCatalogueLoaded);
+    return status;
 }
 
 bool NeedsSaveQuestion(const ProjectManager& manager) {

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "base/MessageSink.h"
+#include "base/Status.h"
 #include "project/ProjectManager.h"
 #include "project/Settings.h"
 
@@ -36,21 +37,33 @@ void StartUp(Settings& settings, ProjectManager& manager, std::string_view progr
 int LoadPathList(ProjectManager& manager);
 
 // Set.ini: line 1 the coordinate precision, line 2 the line-angle precision, converted as atof
-// does (a missing line gives 0). A missing file leaves the values as they are.
-void ReadSetIni(Settings& settings, MessageSink& messages);
+// does (a missing line gives 0). A missing file leaves the values as they are; one that cannot
+// be read fails with the file-open message.
+Status ReadSetIni(Settings& settings);
 
 // The settings dialog's OK: both texts take effect at once (atof), and Set.ini is rewritten
-// with the texts as typed, one a line. False, with a message, when the file cannot be written.
-bool WriteSetIni(Settings& settings, std::string_view coordinateText, std::string_view angleText,
-                 MessageSink& messages);
+// with the texts as typed, one a line. Fails with the message when the file cannot be written.
+Status WriteSetIni(Settings& settings, std::string_view coordinateText, std::string_view angleText);
+
+// What became of the two catalogue files, each on its own.
+struct CatalogueFilesStatus {
+    Status material;
+    Status structure;
+
+    bool Ok() const { return material.Ok() && structure.Ok(); }
+    // Shows the failures, the material file's first.
+    void ShowFailures(MessageSink& messages) const;
+};
 
 // The material catalogue file first; only when it is longer than 0 bytes the structure file.
-void ReadCatalogues(Settings& settings, MessageSink& messages);
+// A file that cannot be read fails with the file-open message; a damaged one is read as far as
+// it goes and fails with the damage message.
+CatalogueFilesStatus ReadCatalogues(Settings& settings);
 
 // Exit step 1: both catalogue files rewritten from the catalogues. A structure file that was
 // never read is left alone while its catalogue is empty, and otherwise kept as "<name>.bak"
-// before it is replaced. False when a file could not be written (its message is shown).
-bool WriteCatalogues(const Settings& settings, MessageSink& messages);
+// before it is replaced. A file that could not be written fails with its message.
+CatalogueFilesStatus WriteCatalogues(const Settings& settings);
 
 // Whether the exit asks kSaveQuestionText: some project is modified.
 bool NeedsSaveQuestion(const ProjectManager& manager);

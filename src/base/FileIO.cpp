@@ -7,7 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <utility>
 
 #include "base/GbkText.h"
 
@@ -68,21 +68,44 @@ std::string FileOpenErrorMessage(std::string_view gbkPath) {
     return std::string("\xCE\xDE\xB7\xA8\xB4\xF2\xBF\xAA\xCE\xC4\xBC\xFE ") + std::string(gbkPath);
 }
 
+FileBytes ReadFileBytes(std::string_view gbkPath) {
+    FileBytes file;
+    const int fd = ::open(FsPath(gbkPath).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return file;
+    }
+    file.opened = true;
+    struct stat info {};
+    // Only a regular file has a length to read up to.
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return file;
+    }
+    const auto size = static_cast<std::size_t>(info.st_size);
+    file.bytes.resize(size);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, file.bytes.data() + done, size - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    file.bytes.resize(done);
+    file.complete = done == size;
+    return file;
+}
+
 Result<std::string> ReadWholeFile(std::string_view gbkPath) {
-    std::ifstream in(FsPath(gbkPath), std::ios::binary);
-    if (!in) {
+    FileBytes file = ReadFileBytes(gbkPath);
+    if (!file.complete) {
         return Status::Failure(FileOpenErrorMessage(gbkPath));
     }
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size < 0) {
-        return Status::Failure(FileOpenErrorMessage(gbkPath));
-    }
-    std::string data(static_cast<std::size_t>(size), '\0');
-    in.read(data.data(), size);
-    data.resize(static_cast<std::size_t>(in.gcount()));
-    return data;
+    return std::move(file.bytes);
 }
 
 Status WriteFileAtomically(std::string_view gbkPath, std::string_view bytes) {

@@ -27,7 +27,17 @@ std::string_view LastPathComponent(std::string_view path);
 // The folder of the running executable, as a model text without the final separator.
 std::string ExecutableFolder();
 
-// The file's bytes, or the file-open message (GBK) when it cannot be read.
+// What a read of a whole file found: whether the file opened, and whether it was read to its
+// end (a folder opens but cannot be read; an input error or a file that shrank stops the
+// read). bytes holds what was read, never more than the file's length when it was opened.
+struct FileBytes {
+    bool opened = false;
+    bool complete = false;
+    std::string bytes;
+};
+FileBytes ReadFileBytes(std::string_view gbkPath);
+
+// The file's bytes, or the file-open message (GBK) when it cannot be opened or read whole.
 Result<std::string> ReadWholeFile(std::string_view gbkPath);
 
 // Writes the bytes to a temporary file in the same folder, flushes it to disk and renames it

@@ -18,6 +18,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "base/Assert.h"
+
 namespace quarrant {
 
 inline constexpr unsigned kHashMapBuckets = 17;
@@ -63,7 +65,10 @@ public:
             : m_map(map), m_bucket(bucket), m_node(node) {
             SkipEmpty();
         }
-        EntryRef<Const> operator*() const { return {*m_node->key, m_node->value}; }
+        EntryRef<Const> operator*() const {
+            QUARRANT_ASSERT(m_node != nullptr);
+            return {*m_node->key, m_node->value};
+        }
         Iterator& operator++() {
             m_node = m_node->next;
             SkipEmpty();
@@ -172,6 +177,7 @@ private:
         Node& node = it->second;
         node.key = &it->first;
         node.bucket = HashBucket(it->first);
+        QUARRANT_ASSERT(m_heads[node.bucket] == nullptr || m_heads[node.bucket]->prev == nullptr);
         node.next = m_heads[node.bucket];
         if (node.next != nullptr) {
             node.next->prev = &node;
@@ -180,6 +186,10 @@ private:
     }
 
     void Unlink(Node& node) {
+        // The node is linked where the index says it is.
+        QUARRANT_ASSERT(node.prev != nullptr ? node.prev->next == &node
+                                             : m_heads[node.bucket] == &node);
+        QUARRANT_ASSERT(node.next == nullptr || node.next->prev == &node);
         if (node.prev != nullptr) {
             node.prev->next = node.next;
         } else {
@@ -209,8 +219,15 @@ private:
         for (unsigned b = 0; b < kHashMapBuckets; ++b) {
             m_heads[b] = other.m_heads[b];
             other.m_heads[b] = nullptr;
+            QUARRANT_ASSERT(m_heads[b] == nullptr || IsIndexed(*m_heads[b]));
         }
         other.m_index.clear();
+    }
+
+    // The node is the one the index holds for its key.
+    bool IsIndexed(const Node& node) const {
+        auto found = m_index.find(*node.key);
+        return found != m_index.end() && &found->second == &node;
     }
 
     Index m_index;

@@ -42,6 +42,8 @@ public:
     const Status& GetStatus() const { return m_status; }
 
     T& Value() & { return *m_value; }
+    // The value, or fallback when there is none (the caller goes on without it).
+    T ValueOr(T fallback) const& { return m_value ? *m_value : std::move(fallback); }
     const T& Value() const& { return *m_value; }
     T&& Value() && { return std::move(*m_value); }
 

@@ -94,7 +94,6 @@ public:
     CCadDrawing* Drawing() const { return m_drawing; }
     // The index of the drawing's entities, rebuilt when the entity array changed.
     const SpatialIndex& Index();
-    void InvalidateIndex() { m_index.Clear(); }
 
     CadView& View() { return m_view; }
     const CadView& View() const { return m_view; }
@@ -152,11 +151,9 @@ public:
     int Mode() const { return m_mode; }
     int PreviousMode() const { return m_previousMode; }
     bool ButtonDown() const { return m_buttonDown; }
-    bool Moved() const { return m_moved; }
     bool MiddleDrag() const { return m_middleDrag; }
     CadPixel PressPoint() const { return m_pressPoint; }
     CadPixel CursorPoint() const { return m_cursorPoint; }
-    CadPixel WheelPoint() const { return m_wheelPoint; }
     bool Toggle() const { return m_toggle; }
     int PointCounter() const { return m_pointCounter; }
     bool RubberLineOn() const { return m_rubberLineOn; }
@@ -165,7 +162,6 @@ public:
     bool Measuring() const { return m_measuring; }
     bool SnapValid() const { return m_snapValid; }
     CadPoint SnapPoint() const { return m_snapPoint; }
-    bool LineCountsEnabled() const { return m_lineCountsEnabled; }
     void SetLineCountsEnabled(bool enabled) { m_lineCountsEnabled = enabled; }
     CadRubberBand RubberBand() const;
     // True when the rubber line of a path measurement is to be drawn (anchor to end).

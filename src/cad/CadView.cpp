@@ -241,12 +241,6 @@ CadPoint CadView::DrawingToScreen(double x, double y) const {
     return CadPoint{x * m_scale - m_offsetX, y * m_scale - m_offsetY};
 }
 
-CadRect CadView::VisibleRect() const {
-    const CadPoint topLeft = ScreenToDrawing(0.0, 0.0);
-    const CadPoint bottomRight = ScreenToDrawing(m_clientWidth, m_clientHeight);
-    return CadRect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-}
-
 }  // namespace quarrant
 
 namespace quarrant {

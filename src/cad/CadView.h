@@ -84,12 +84,8 @@ public:
     // drawing of no size.
     void SetExtents(double minX, double minY, double maxX, double maxY);
     void ClearExtents() { m_width = m_height = 0.0; }
-    double ExtentWidth() const { return m_width; }
-    double ExtentHeight() const { return m_height; }
 
     void SetClientSize(int width, int height);
-    int ClientWidth() const { return m_clientWidth; }
-    int ClientHeight() const { return m_clientHeight; }
 
     double Scale() const { return m_scale; }
     // The scale of the first zoom-to-fit or window zoom (or first SetScale); 0 until then.
@@ -130,8 +126,6 @@ public:
 
     CadPoint ScreenToDrawing(double px, double py) const;
     CadPoint DrawingToScreen(double x, double y) const;
-    // The part of the drawing the client area shows, in drawing units.
-    CadRect VisibleRect() const;
 
 private:
     bool AcceptScaleAndOffsets(double s, double offsetX, double offsetY);

@@ -35,16 +35,13 @@ CCadColorTable ParseColorTable(std::string_view text) {
     return table;
 }
 
-std::shared_ptr<const CCadColorTable> LoadColorTable(std::string_view programFolder,
-                                                     std::string* error) {
+Result<std::shared_ptr<const CCadColorTable>> LoadColorTable(std::string_view programFolder) {
     Result<std::string> file = ReadWholeFile(JoinPath(programFolder, "COLOR.ini"));
     if (!file) {
-        if (error != nullptr) {
-            *error = file.Message();
-        }
-        return nullptr;
+        return file.GetStatus();
     }
-    return std::make_shared<const CCadColorTable>(ParseColorTable(file.Value()));
+    return std::shared_ptr<const CCadColorTable>(
+        std::make_shared<const CCadColorTable>(ParseColorTable(file.Value())));
 }
 
 }  // namespace quarrant

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Status.h"
 #include "cad/CadDrawing.h"
 
 namespace quarrant {
@@ -13,9 +14,7 @@ namespace quarrant {
 // the earlier one.
 CCadColorTable ParseColorTable(std::string_view text);
 
-// Reads <programFolder>/COLOR.ini. Returns nullptr and sets error (the file-open message, GBK)
-// when it cannot be read: a drawing cannot be constructed without it.
-std::shared_ptr<const CCadColorTable> LoadColorTable(std::string_view programFolder,
-                                                     std::string* error);
+// Reads <programFolder>/COLOR.ini; fails with the file-open message when it cannot be read.
+Result<std::shared_ptr<const CCadColorTable>> LoadColorTable(std::string_view programFolder);
 
 }  // namespace quarrant

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/Assert.h"
+
 namespace quarrant {
 namespace {
 
@@ -169,6 +171,7 @@ void GridModel::UpdateFixedStates(int firstRow, int lastRow, int firstCol, int l
     for (int row = std::max(firstRow, 0); row <= lastRow && row < GetRowCount(); ++row) {
         for (int col = std::max(firstCol, 0); col <= lastCol && col < m_columnCount; ++col) {
             CGridCellBase* cell = GetCell(row, col);
+            QUARRANT_ASSERT(cell != nullptr);
             unsigned state = cell->GetState() & ~kCellFixed;
             cell->SetState(IsCellFixed(row, col) ? state | kCellFixed : state);
         }
@@ -184,6 +187,7 @@ bool GridModel::SetFixedRowCount(int fixedRows) {
     }
     const int oldFixed = m_fixedRows;
     m_fixedRows = fixedRows;
+    QUARRANT_ASSERT(m_fixedRows <= GetRowCount());
     UpdateFixedStates(std::min(oldFixed, fixedRows), std::max(oldFixed, fixedRows) - 1, 0,
                       m_columnCount - 1);
     return true;
@@ -198,6 +202,7 @@ bool GridModel::SetFixedColumnCount(int fixedCols) {
     }
     const int oldFixed = m_fixedCols;
     m_fixedCols = fixedCols;
+    QUARRANT_ASSERT(m_fixedCols <= m_columnCount);
     UpdateFixedStates(0, GetRowCount() - 1, std::min(oldFixed, fixedCols),
                       std::max(oldFixed, fixedCols) - 1);
     return true;
@@ -340,7 +345,10 @@ CGridCellBase* GridModel::GetCell(int row, int col) const {
     if (!IsValid(row, col)) {
         return nullptr;
     }
-    return m_rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].get();
+    const Row& cells = m_rows[static_cast<std::size_t>(row)];
+    // Every row holds a cell per column.
+    QUARRANT_ASSERT(cells.size() == static_cast<std::size_t>(m_columnCount));
+    return cells[static_cast<std::size_t>(col)].get();
 }
 
 bool GridModel::SetItemText(int row, int col, std::string_view text) {
@@ -530,6 +538,7 @@ void GridModel::InvalidateColumnLefts(int fromCol) {
 }
 
 void GridModel::UpdateRowTops() const {
+    QUARRANT_ASSERT(m_rowHeights.size() == m_rows.size());
     const std::size_t needed = m_rowHeights.size() + 1;
     if (m_rowTopsValid >= needed && m_rowTops.size() == needed) {
         return;
@@ -544,6 +553,7 @@ void GridModel::UpdateRowTops() const {
 }
 
 void GridModel::UpdateColumnLefts() const {
+    QUARRANT_ASSERT(m_columnWidths.size() == static_cast<std::size_t>(m_columnCount));
     const std::size_t needed = m_columnWidths.size() + 1;
     if (m_columnLeftsValid >= needed && m_columnLefts.size() == needed) {
         return;
@@ -640,6 +650,7 @@ void GridModel::SetSelectedRange(const CCellRange& range, bool keepPrevious) {
     ResetSelectedRange();
     if (keepPrevious) {
         for (auto entry : m_previousSelection) {
+            QUARRANT_ASSERT(entry.key == SelectionKey(entry.value.row, entry.value.col));
             if (CGridCellBase* cell = GetCell(entry.value.row, entry.value.col)) {
                 cell->SetState(cell->GetState() | kCellSelected);
                 m_selectedCells[entry.key] = entry.value;
@@ -709,6 +720,7 @@ void GridModel::DropSelectionBeyond(int rows, int cols) {
 // ---- merged cells
 
 void GridModel::WriteBlock(const CCellRange& block) {
+    QUARRANT_ASSERT(IsValid(block));
     const CCellID master = block.GetTopLeft();
     for (int row = block.GetMinRow(); row <= block.GetMaxRow(); ++row) {
         for (int col = block.GetMinCol(); col <= block.GetMaxCol(); ++col) {

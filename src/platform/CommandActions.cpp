@@ -47,10 +47,6 @@ std::vector<int> CommandActions::Ids() const {
     return ids;
 }
 
-int CommandActions::CommandId(const QAction* action) {
-    return action != nullptr ? action->property(kCommandIdProperty).toInt() : 0;
-}
-
 void BuildMenuBar(QMenuBar& menuBar, const std::vector<MenuSpec>& menus, CommandActions& actions) {
     menuBar.clear();
     for (const MenuSpec& menuTable : menus) {

@@ -42,9 +42,6 @@ public:
     QAction* Find(int id) const;
     std::vector<int> Ids() const;
 
-    // The identifier an action carries, or 0.
-    static int CommandId(const QAction* action);
-
 signals:
     void Triggered(int id);
 

@@ -177,7 +177,7 @@ std::string CommandText(int id) {
     if (id == 0) {
         return {};
     }
-    for (const auto* menus : {&ManagerFrameMenu(), &MainFrameMenu()}) {
+    for (const auto* menus : {&ManagerFrameMenu(), &MainFrameMenu(), &DataFrameMenu()}) {
         for (const MenuSpec& menu : *menus) {
             for (const CommandEntry& item : menu.items) {
                 if (item.id == id) {

@@ -38,7 +38,6 @@ public:
     std::string ResourceString() const;
 
     void SetFactory(FrameFactory factory) { m_factory = std::move(factory); }
-    bool HasFactory() const { return static_cast<bool>(m_factory); }
     void SetRaiseHook(RaiseHook hook) { m_raiseHook = std::move(hook); }
     void SetOpenHook(OpenHook hook) { m_openHook = std::move(hook); }
 

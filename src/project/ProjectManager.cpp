@@ -65,25 +65,18 @@ std::string MissingFileMessage(std::string_view path) {
     return message;
 }
 
-bool MakeProjectFolder(std::string_view parentFolder, std::string_view projectName,
-                       std::string* error) {
-    auto fail = [&](std::string message) {
-        if (error != nullptr) {
-            *error = std::move(message);
-        }
-        return false;
-    };
+Status MakeProjectFolder(std::string_view parentFolder, std::string_view projectName) {
     if (parentFolder.empty() || projectName.empty()) {
-        return fail(kEmptyProjectFieldsText);
+        return Status::Failure(kEmptyProjectFieldsText);
     }
     if (HoldsSeparator(projectName)) {
-        return fail(std::string(kNameWithSeparatorText) + std::string(projectName));
+        return Status::Failure(std::string(kNameWithSeparatorText) + std::string(projectName));
     }
     std::filesystem::path folder = FsPath(JoinPath(parentFolder, projectName));
     if (::mkdir(folder.c_str(), 0777) != 0) {
-        return fail(kMakeFolderFailedMessage);
+        return Status::Failure(kMakeFolderFailedMessage);
     }
-    return true;
+    return Status();
 }
 
 std::string ProjectManager::ProgramFile(std::string_view name) const {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/MessageSink.h"
+#include "base/Status.h"
 #include "cad/CadDrawing.h"
 #include "project/Drawing.h"
 #include "project/Project.h"
@@ -118,9 +119,8 @@ private:
 };
 
 // Makes the folder parentFolder/projectName for a new project (the platform's make-directory
-// call: it fails when the folder exists). On failure error receives the message to show.
-bool MakeProjectFolder(std::string_view parentFolder, std::string_view projectName,
-                       std::string* error);
+// call: it fails when the folder exists). Fails with the message to show.
+Status MakeProjectFolder(std::string_view parentFolder, std::string_view projectName);
 
 // Keeps the bytes of a damaged file beside it as "<path>.damaged" (or ".damaged2" ... when an
 // earlier copy holds other bytes), before a save can replace the file. Returns the line to add

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Assert.h"
 #include "project/TreeItemHandle.h"
 #include "quantity/QuantityRow.h"
 
@@ -47,6 +48,9 @@ public:
         if (nextRowIdentifier < INT32_MAX) {
             ++nextRowIdentifier;
         }
+        // Rows are found by identifier: a new one must not be taken (reading a data file raises
+        // the next identifier above every row's).
+        QUARRANT_ASSERT(!rows.Contains(nextRowIdentifier));
         return nextRowIdentifier;
     }
 

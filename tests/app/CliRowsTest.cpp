@@ -34,7 +34,7 @@ TEST(CliRows, ListsAsTheDataWindowTheDrawingWindowAndTheFilterDo) {
     MessageList messages;
     ProjectManager manager(messages);
     manager.SetProgramFolder(program.Path());
-    ASSERT_TRUE(MakeProjectFolder(work.Path(), G("钢屋架工程"), nullptr));
+    ASSERT_TRUE(MakeProjectFolder(work.Path(), G("钢屋架工程")).Ok());
     Project* project = manager.CreateProject(work.Path(), G("钢屋架工程"), G("结构工程"));
     ASSERT_NE(project, nullptr);
     manager.AddDrawing(*project, G("屋架施工图"), "mm", "1:1", nullptr);

@@ -28,8 +28,7 @@ protected:
     std::string SavedProject(const std::string& name, int rows = 0) {
         ProjectManager maker(messages);
         maker.SetProgramFolder(scratch.Path());
-        std::string error;
-        EXPECT_TRUE(MakeProjectFolder(work.Path(), name, &error));
+        EXPECT_TRUE(MakeProjectFolder(work.Path(), name));
         Project* project = maker.CreateProject(work.Path(), name, kStructuralProjectType);
         for (std::int32_t id = 1; id <= rows; ++id) {
             project->dataTable.rows.SetAt(id, MakeRow(id));
@@ -85,9 +84,9 @@ TEST_F(SettingsTest, MissingSettingsFilesGiveTheDefaultsWithoutMessages) {
     EXPECT_FALSE(Exists(program.Path("Set.ini")));
 
     // Each file appears when it is first written.
-    ASSERT_TRUE(WriteCatalogues(settings, messages));
+    ASSERT_TRUE(WriteCatalogues(settings).Ok());
     EXPECT_EQ(ReadBytes(program.Path(G("钢结构数据库.ini"))), std::string(4, '\0'));
-    ASSERT_TRUE(WriteSetIni(settings, "0.5", "0.01", messages));
+    ASSERT_TRUE(WriteSetIni(settings, "0.5", "0.01"));
     EXPECT_TRUE(Exists(program.Path("Set.ini")));
 }
 
@@ -161,7 +160,7 @@ TEST_F(SettingsTest, SetIniLinesAreReadAsAtofDoes) {
         Settings fresh;
         fresh.programFolder = program.Path();
         WriteBytes(program.Path("Set.ini"), c.text);
-        ReadSetIni(fresh, messages);
+        EXPECT_TRUE(ReadSetIni(fresh)) << c.name;
         EXPECT_FLOAT_EQ(fresh.coordinatePrecision, c.coordinate) << c.name;
         EXPECT_FLOAT_EQ(fresh.lineAnglePrecision, c.angle) << c.name;
     }
@@ -170,19 +169,19 @@ TEST_F(SettingsTest, SetIniLinesAreReadAsAtofDoes) {
 
 TEST_F(SettingsTest, SetIniIsRewrittenWithTheTextsAsTyped) {
     RunStartUp();
-    ASSERT_TRUE(WriteSetIni(settings, "0.5", "0.01", messages));
+    ASSERT_TRUE(WriteSetIni(settings, "0.5", "0.01"));
     EXPECT_EQ(ReadBytes(program.Path("Set.ini")), "0.5\r\n0.01\r\n");
     EXPECT_FLOAT_EQ(settings.coordinatePrecision, 0.5f);
     EXPECT_FLOAT_EQ(settings.lineAnglePrecision, 0.01f);
 
-    ASSERT_TRUE(WriteSetIni(settings, " 2.50mm", "abc", messages));
+    ASSERT_TRUE(WriteSetIni(settings, " 2.50mm", "abc"));
     EXPECT_EQ(ReadBytes(program.Path("Set.ini")), " 2.50mm\r\nabc\r\n");
     EXPECT_FLOAT_EQ(settings.coordinatePrecision, 2.5f);
     EXPECT_FLOAT_EQ(settings.lineAnglePrecision, 0.0f);
 
     Settings reread;
     reread.programFolder = program.Path();
-    ReadSetIni(reread, messages);
+    ASSERT_TRUE(ReadSetIni(reread));
     EXPECT_FLOAT_EQ(reread.coordinatePrecision, 2.5f);
 }
 
@@ -190,8 +189,8 @@ TEST_F(SettingsTest, FailedSetIniWriteKeepsTheOldFileAndShowsAMessage) {
     RunStartUp();
     std::filesystem::create_directory(FsPath(program.Path("Set.ini")));
     WriteBytes(program.Path("Set.ini/keep"), "x");
-    EXPECT_FALSE(WriteSetIni(settings, "0.5", "0.01", messages));
-    EXPECT_EQ(messages.Take().size(), 1u);
+    const Status written = WriteSetIni(settings, "0.5", "0.01");
+    EXPECT_NE(written.Message().find(program.Path("Set.ini")), std::string::npos);
     EXPECT_FLOAT_EQ(settings.coordinatePrecision, 0.5f);
     EXPECT_EQ(ReadBytes(program.Path("Set.ini/keep")), "x");
 }
@@ -209,7 +208,7 @@ TEST_F(SettingsTest, CataloguesAreReadMaterialFirst) {
 
     // Exit writes both back in the catalogues' order.
     settings.structureCatalogue.SetAt(G("网架"), CatalogueRecord{G("网架"), "", ""});
-    ASSERT_TRUE(WriteCatalogues(settings, messages));
+    ASSERT_TRUE(WriteCatalogues(settings).Ok());
     EXPECT_EQ(ReadBytes(program.Path(G("钢结构数据库.ini"))), EncodeCatalogue(materials));
     EXPECT_EQ(ReadBytes(program.Path(G("钢结构.ini"))),
               EncodeCatalogue(settings.structureCatalogue));
@@ -225,13 +224,13 @@ TEST_F(SettingsTest, EmptyMaterialCatalogueLeavesBothEmptyAndTheStructureFileInt
     EXPECT_TRUE(settings.structureCatalogue.empty());
 
     // The unread structure file is not overwritten by the empty catalogue at exit.
-    ASSERT_TRUE(WriteCatalogues(settings, messages));
+    ASSERT_TRUE(WriteCatalogues(settings).Ok());
     EXPECT_EQ(ReadBytes(program.Path(G("钢结构.ini"))), structures);
     EXPECT_EQ(ReadBytes(program.Path(G("钢结构数据库.ini"))), std::string(4, '\0'));
 
     // Once the session adds a structure the file is replaced, its old bytes kept beside it.
     settings.structureCatalogue.SetAt("S", CatalogueRecord{"S", "", ""});
-    ASSERT_TRUE(WriteCatalogues(settings, messages));
+    ASSERT_TRUE(WriteCatalogues(settings).Ok());
     EXPECT_EQ(ReadBytes(program.Path(G("钢结构.ini"))),
               EncodeCatalogue(settings.structureCatalogue));
     EXPECT_EQ(ReadBytes(program.Path(G("钢结构.ini.bak"))), structures);

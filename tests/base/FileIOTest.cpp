@@ -95,3 +95,12 @@ TEST(FileIO, MissingFileGivesTheOpenMessage) {
     EXPECT_FALSE(read);
     EXPECT_NE(read.Message().find("/nonexistent/quarrant/x"), std::string::npos);
 }
+
+TEST(FileIO, AFolderIsReportedAsAFileThatCannotBeOpened) {
+    TempFolder folder;
+    Result<std::string> read = ReadWholeFile(folder.path);
+    EXPECT_EQ(read.Message(), FileOpenErrorMessage(folder.path));
+    const FileBytes bytes = ReadFileBytes(folder.path);
+    EXPECT_TRUE(bytes.opened);
+    EXPECT_FALSE(bytes.complete);
+}

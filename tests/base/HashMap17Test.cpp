@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/HashMap17.h"
@@ -33,22 +36,86 @@ TEST(HashMap17, IntegerKeysIterateByBucketNewestFirstWithinABucket) {
     EXPECT_EQ(*map.Lookup(7), 70);
 }
 
-TEST(HashMap17, BucketOfIntegerWrapsAfterSeventeenGroupsOfSixteen) {
-    EXPECT_EQ(HashBucket(std::int32_t{0}), 0u);
-    EXPECT_EQ(HashBucket(std::int32_t{16 * 17}), 0u);
-    EXPECT_EQ(HashBucket(std::int32_t{16 * 18}), 1u);
-    // Negative keys hash on their unsigned value.
-    EXPECT_EQ(HashBucket(std::int32_t{-1}), (0xFFFFFFFFu >> 4) % 17u);
+TEST(HashMap17, KeysGoToTheBucketsWorkedOutByHand) {
+    // Integer keys: the unsigned value divided by 16, then the remainder by 17.
+    const std::pair<std::int32_t, unsigned> integers[] = {
+        {0, 0},
+        {15, 0},
+        {16, 1},
+        {271, 16},
+        {272, 0},
+        {288, 1},
+        {1000, 11},
+        {-1, 15},
+        {-16, 15},
+        {2147483647, 7},
+        {-2147483647 - 1, 8},
+    };
+    for (const auto& [key, bucket] : integers) {
+        EXPECT_EQ(HashBucket(key), bucket) << key;
+    }
+    // Text keys: h = h * 33 + byte with bytes from 0x80 on negative, then the remainder by 17.
+    const std::pair<const char*, unsigned> texts[] = {
+        {"", 0},
+        {"A", 14},
+        {"AB", 1},
+        {"Q235", 5},
+        {"\xB8", 14},
+        {"\xB8\xD6", 14},         // 钢
+        {"\xB8\xD6\xC1\xBA", 7},  // 钢梁
+    };
+    for (const auto& [key, bucket] : texts) {
+        EXPECT_EQ(HashBucket(std::string_view(key)), bucket) << key;
+    }
 }
 
-TEST(HashMap17, TextBucketUsesSignedBytes) {
-    // "A" = 65 -> 65 mod 17 = 14.
-    EXPECT_EQ(HashBucket(std::string_view("A")), 14u);
-    // A GBK byte 0xB8 counts as -72: h = (uint32)(-72), then mod 17.
-    std::uint32_t h = static_cast<std::uint32_t>(-72);
-    EXPECT_EQ(HashBucket(std::string_view("\xB8")), h % 17u);
-    // "AB": 65 * 33 + 66 = 2211 -> 2211 mod 17 = 1.
-    EXPECT_EQ(HashBucket(std::string_view("AB")), 2211u % 17u);
+// The documented order kept as plainly as possible, to check the map against: 17 lists, a new
+// key put at the front of its list, a removed key taken out, listing list by list.
+class ReferenceOrder {
+public:
+    void Enter(std::int32_t key) {
+        std::vector<std::int32_t>& list = m_lists[Bucket(key)];
+        if (std::find(list.begin(), list.end(), key) == list.end()) {
+            list.insert(list.begin(), key);
+        }
+    }
+    void Remove(std::int32_t key) {
+        std::vector<std::int32_t>& list = m_lists[Bucket(key)];
+        list.erase(std::remove(list.begin(), list.end(), key), list.end());
+    }
+    std::vector<std::int32_t> Keys() const {
+        std::vector<std::int32_t> keys;
+        for (const std::vector<std::int32_t>& list : m_lists) {
+            keys.insert(keys.end(), list.begin(), list.end());
+        }
+        return keys;
+    }
+
+private:
+    static std::size_t Bucket(std::int32_t key) {
+        const std::int64_t unsignedValue = key < 0 ? std::int64_t{key} + 4294967296 : key;
+        return static_cast<std::size_t>(unsignedValue / 16 % 17);
+    }
+    std::vector<std::int32_t> m_lists[17];
+};
+
+TEST(HashMap17, EnteringReplacingAndRemovingKeepTheDocumentedOrder) {
+    HashMap17<std::int32_t, int> map;
+    ReferenceOrder reference;
+    std::uint32_t random = 12345;
+    for (int step = 0; step < 3000; ++step) {
+        random = random * 1103515245u + 12345u;
+        // Keys from a small range, negative ones included, so that they meet again.
+        const auto key = static_cast<std::int32_t>((random >> 8) % 600) - 100;
+        if ((random >> 24) % 4 == 0) {
+            map.RemoveKey(key);
+            reference.Remove(key);
+        } else {
+            map.SetAt(key, step);
+            reference.Enter(key);
+        }
+        ASSERT_EQ(Keys(map), reference.Keys()) << "step " << step;
+    }
 }
 
 TEST(HashMap17, ReplacingAValueKeepsItsPlaceAndRemovalUnlinks) {

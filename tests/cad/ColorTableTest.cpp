@@ -72,12 +72,11 @@ TEST(ColorTable, MissingFileGivesNoTableAndTheFileOpenMessage) {
     std::filesystem::create_directories(folder);
     std::string programFolder = ModelPath(folder);
 
-    std::string error;
-    EXPECT_EQ(LoadColorTable(programFolder, &error), nullptr);
+    const Result<std::shared_ptr<const CCadColorTable>> table = LoadColorTable(programFolder);
+    EXPECT_FALSE(table);
     // "无法打开文件 " and the path.
-    EXPECT_EQ(error,
+    EXPECT_EQ(table.Message(),
               "\xCE\xDE\xB7\xA8\xB4\xF2\xBF\xAA\xCE\xC4\xBC\xFE " + programFolder + "/COLOR.ini");
-    EXPECT_EQ(LoadColorTable(programFolder, nullptr), nullptr);
     std::filesystem::remove_all(folder);
 }
 
@@ -90,10 +89,8 @@ TEST(ColorTable, LoadsFromTheProgramFolder) {
     ASSERT_TRUE(
         WriteFileAtomically(JoinPath(programFolder, "COLOR.ini"), "1.255.0.0\r\n250.51.51.51\r\n"));
 
-    std::string error = "untouched";
-    auto table = LoadColorTable(programFolder, &error);
+    auto table = LoadColorTable(programFolder).ValueOr(nullptr);
     ASSERT_NE(table, nullptr);
-    EXPECT_EQ(error, "untouched");
     EXPECT_EQ(table->size(), 2u);
     EXPECT_EQ(table->Lookup(250)->green, 51);
 
@@ -149,10 +146,9 @@ TEST(ColorTable, ShippedTableHasEveryIndexColourWithCrLfLineEnds) {
 }
 
 TEST(ColorTable, ProgramFolderOfTheBuildHoldsTheTable) {
-    std::string error;
-    auto table = LoadColorTable(QUARRANT_PROGRAM_FOLDER, &error);
-    ASSERT_NE(table, nullptr) << error;
-    EXPECT_EQ(table->size(), 256u);
+    const auto table = LoadColorTable(QUARRANT_PROGRAM_FOLDER);
+    ASSERT_TRUE(table) << table.Message();
+    EXPECT_EQ(table.Value()->size(), 256u);
 }
 
 }  // namespace

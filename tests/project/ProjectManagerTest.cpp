@@ -30,8 +30,8 @@ protected:
 
     // A new project named name under the work folder, with its folder made as the dialog does.
     Project* NewProject(const std::string& name) {
-        std::string error;
-        EXPECT_TRUE(MakeProjectFolder(work.Path(), name, &error)) << GbkToUtf8(error);
+        const Status made = MakeProjectFolder(work.Path(), name);
+        EXPECT_TRUE(made) << GbkToUtf8(made.Message());
         return manager.CreateProject(work.Path(), name, kStructuralProjectType);
     }
 
@@ -474,15 +474,12 @@ TEST_F(ProjectManagerTest, FindNodeGivesTheObjectAndItsKind) {
 }
 
 TEST_F(ProjectManagerTest, ProjectFolderIsMadeOnceAndNamesWithSeparatorsAreRefused) {
-    std::string error;
-    EXPECT_TRUE(MakeProjectFolder(work.Path(), G("新工程"), &error));
-    EXPECT_FALSE(MakeProjectFolder(work.Path(), G("新工程"), &error));
-    EXPECT_EQ(error, G("创建目录不成功！\n请查看目录是否重名"));
-    EXPECT_FALSE(MakeProjectFolder(work.Path(), "a/b", &error));
-    EXPECT_EQ(error, G("工程名称不能包含“/”或“\\”：a/b"));
-    EXPECT_FALSE(MakeProjectFolder(work.Path(), "a\\b", &error));
-    EXPECT_FALSE(MakeProjectFolder("", "x", &error));
-    EXPECT_EQ(error, G("工程路径、工程类型和工程名称不能为空！"));
+    EXPECT_TRUE(MakeProjectFolder(work.Path(), G("新工程")));
+    EXPECT_EQ(MakeProjectFolder(work.Path(), G("新工程")).Message(),
+              G("创建目录不成功！\n请查看目录是否重名"));
+    EXPECT_EQ(MakeProjectFolder(work.Path(), "a/b").Message(), G("工程名称不能包含“/”或“\\”：a/b"));
+    EXPECT_FALSE(MakeProjectFolder(work.Path(), "a\\b"));
+    EXPECT_EQ(MakeProjectFolder("", "x").Message(), G("工程路径、工程类型和工程名称不能为空！"));
 
     EXPECT_EQ(manager.CreateProject(work.Path(), "a\\b", kStructuralProjectType), nullptr);
     EXPECT_EQ(messages.Take().size(), 1u);

@@ -90,8 +90,7 @@ private slots:
             MessageList messages;
             ProjectManager maker(messages);
             maker.SetProgramFolder(scratch.Path());
-            std::string error;
-            maker.SetColorTable(LoadColorTable(program.Path(), &error));
+            maker.SetColorTable(LoadColorTable(program.Path()).ValueOr(nullptr));
             std::unique_ptr<Project> project = maker.LoadProject(folder);
             QVERIFY(project != nullptr);
             auto imported = std::make_unique<CCadFile>();
@@ -133,8 +132,7 @@ private slots:
         DialogScript script;
         MessageRecorder recorder;
         Project project;
-        std::string error;
-        CAddDrawDlg dialog(project, LoadColorTable(program.Path(), &error), 1.0);
+        CAddDrawDlg dialog(project, LoadColorTable(program.Path()).ValueOr(nullptr), 1.0);
         dialog.resize(760, 600);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));

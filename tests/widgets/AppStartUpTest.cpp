@@ -10,6 +10,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 #include "AppTestSupport.h"
 #include "app/CatalogueFile.h"
 #include "app/widgets/AboutDlg.h"
@@ -146,6 +148,34 @@ private slots:
         QVERIFY(!frame.Actions().Find(kCmdManagerExit)->isEnabled());
         QVERIFY(!frame.Actions().Find(kCmdImportNorms)->isEnabled());
         QVERIFY(!frame.Actions().Find(kCmdOpenCover)->isEnabled());
+    }
+
+    void everyCommandOfTheVisibleToolBarHasAHandler() {
+        // Left without a handler on purpose, so shown disabled: the manager's cover button.
+        const std::vector<int> withoutHandler = {kCmdOpenCover};
+        ProgramFolder program;
+        DialogScript script;
+        CQuarrantApp app;
+        QVERIFY(app.InitInstance(program.Path(), false));
+        CMainFrame& frame = *app.MainFrame();
+        // The project manager, then the main frame with no window open.
+        for (int toolBar : {kToolBarManager, kToolBarNoChild}) {
+            if (toolBar == kToolBarNoChild) {
+                delete frame.MdiArea()->subWindowList().front();
+            }
+            QCOMPARE(frame.VisibleToolBar(), toolBar);
+            for (const CommandEntry& button : FindToolBar(toolBar)->buttons) {
+                const bool expected =
+                    button.id != 0 && std::find(withoutHandler.begin(), withoutHandler.end(),
+                                                button.id) == withoutHandler.end();
+                if (expected) {
+                    QVERIFY2(
+                        frame.Actions().Find(button.id)->isEnabled(),
+                        qPrintable(
+                            QStringLiteral("toolbar %1, command %2").arg(toolBar).arg(button.id)));
+                }
+            }
+        }
     }
 
     void statusBarHasFourPanes() {

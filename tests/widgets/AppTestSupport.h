@@ -96,8 +96,7 @@ inline std::string SavedProject(const TempFolder& parent, std::string_view utf8N
     MessageList messages;
     ProjectManager maker(messages);
     maker.SetProgramFolder(scratch.Path());
-    std::string error;
-    MakeProjectFolder(parent.Path(), G(utf8Name), &error);
+    static_cast<void>(MakeProjectFolder(parent.Path(), G(utf8Name)));
     Project* project = maker.CreateProject(parent.Path(), G(utf8Name),
                                            "\xBD\xE1\xB9\xB9\xB9\xA4\xB3\xCC");  // 结构工程
     if (project == nullptr) {
@@ -206,7 +205,7 @@ public:
 
 // Runs a dialog for real until it closes itself (the progress dialog), giving up after
 // timeoutMs.
-inline int RunUntilClosed(QDialog& dialog, int timeoutMs = 10000) {
+inline int RunUntilClosed(QDialog& dialog, int timeoutMs = 60000) {
     QTimer::singleShot(timeoutMs, &dialog, [&dialog] { dialog.reject(); });
     return dialog.exec();
 }

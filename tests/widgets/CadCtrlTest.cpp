@@ -785,9 +785,9 @@ void CadCtrlTest::corpusDrawingsPaint() {
     if (!corpus.exists()) {
         QSKIP("the DXF corpus folder ../shared/dxf-corpus is absent");
     }
-    std::string error;
-    auto colors = LoadColorTable(QUARRANT_SOURCE_DIR "/programfolder", &error);
-    QVERIFY2(colors != nullptr, error.c_str());
+    const auto table = LoadColorTable(QUARRANT_SOURCE_DIR "/programfolder");
+    QVERIFY2(table, table.Message().c_str());
+    const std::shared_ptr<const CCadColorTable>& colors = table.Value();
     const QString saveTo = qEnvironmentVariable("QUARRANT_CAD_SCREENSHOTS");
     QString chosen = qEnvironmentVariable("QUARRANT_CAD_SCREENSHOT_FILE");
     if (chosen.isEmpty()) {

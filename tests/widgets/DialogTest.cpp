@@ -32,8 +32,7 @@ private:
     }
 
     static std::shared_ptr<const CCadColorTable> Colours() {
-        std::string error;
-        return LoadColorTable(JoinPath(QUARRANT_SOURCE_DIR, "programfolder"), &error);
+        return LoadColorTable(JoinPath(QUARRANT_SOURCE_DIR, "programfolder")).ValueOr(nullptr);
     }
 
     static QString FsName(const std::string& gbkPath) {

@@ -15,7 +15,6 @@
 #include "base/CNumbers.h"
 #include "base/FileIO.h"
 #include "base/GbkText.h"
-#include "base/MessageSink.h"
 #include "cad/CadSelection.h"
 #include "cad/ColorTable.h"
 #include "cad/DrawingFile.h"
@@ -149,9 +148,8 @@ std::unique_ptr<CCadDrawing> LoadDrawingForPick(const CliContext& context,
         Failed(context, file.Message());
         return nullptr;
     }
-    std::string colorError;
     std::shared_ptr<const CCadColorTable> colors =
-        LoadColorTable(context.programFolder, &colorError);
+        LoadColorTable(context.programFolder).ValueOr(nullptr);
     auto drawing = std::make_unique<CCadDrawing>(std::move(colors));
     if (!ReadDrawingFile(*drawing, file.Value())) {
         Failed(context, std::string(kDamagedDrawingText) + path);
@@ -214,10 +212,8 @@ int RunCount(CliContext& context) {
 
     Settings settings;
     settings.programFolder = context.programFolder;
-    MessageList messages;
-    ReadSetIni(settings, messages);
-    for (const std::string& message : messages.Messages()) {
-        std::fprintf(context.err, "%s\n", GbkToUtf8(message).c_str());
+    if (Status read = ReadSetIni(settings); !read) {
+        std::fprintf(context.err, "%s\n", GbkToUtf8(read.Message()).c_str());
     }
     for (const auto& [name, value] : options) {
         const float precision = static_cast<float>(AtofC(value));

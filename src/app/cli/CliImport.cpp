@@ -69,12 +69,11 @@ int RunImport(CliContext& context) {
     const std::string dxfPath = Utf8ToGbk(positional[0]);
     const std::string outPath = Utf8ToGbk(positional[1]);
 
-    std::string error;
-    std::shared_ptr<const CCadColorTable> colorTable =
-        LoadColorTable(context.programFolder, &error);
-    if (!colorTable) {
-        return Failed(context, error);
+    Result<std::shared_ptr<const CCadColorTable>> colors = LoadColorTable(context.programFolder);
+    if (!colors) {
+        return Failed(context, colors.Message());
     }
+    const std::shared_ptr<const CCadColorTable>& colorTable = colors.Value();
     if (!precisionGiven) {
         precision = CoordinatePrecision(context.programFolder);
     }

@@ -69,8 +69,7 @@ int RunRows(CliContext& context) {
     LoadMessages messages(context);
     ProjectManager manager(messages);
     manager.SetProgramFolder(context.programFolder);
-    std::string colorError;
-    manager.SetColorTable(LoadColorTable(context.programFolder, &colorError));
+    manager.SetColorTable(LoadColorTable(context.programFolder).ValueOr(nullptr));
     std::string folder = Utf8ToGbk(positional[0]);
     while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) {
         folder.pop_back();

@@ -24,13 +24,12 @@ int RunScale(CliContext& context) {
         return Usage(context, kScaleUsage);
     }
     // The colours play no part in the check: a program folder without COLOR.ini still works.
-    std::string colorError;
     std::shared_ptr<const CCadColorTable> colorTable =
-        LoadColorTable(context.programFolder, &colorError);
+        LoadColorTable(context.programFolder).ValueOr(nullptr);
+    // Without a readable Set.ini the default precision applies.
     Settings settings;
     settings.programFolder = context.programFolder;
-    MessageList settingsMessages;
-    ReadSetIni(settings, settingsMessages);
+    static_cast<void>(ReadSetIni(settings));
 
     std::string messages;
     CCadFile file;

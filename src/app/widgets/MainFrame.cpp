@@ -251,7 +251,7 @@ void CMainFrame::RunExitSequence() {
     m_exitDone = true;
     Settings& settings = m_app.GetSettings();
     ProjectManager& manager = m_app.Manager();
-    WriteCatalogues(settings, m_app.Messages());
+    WriteCatalogues(settings).ShowFailures(m_app.Messages());
     if (!NeedsSaveQuestion(manager)) {
         return;
     }

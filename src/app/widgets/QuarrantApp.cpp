@@ -27,8 +27,6 @@ namespace quarrant {
 
 namespace {
 
-CQuarrantApp* g_instance = nullptr;
-
 // "应用程序向导生成的本地应用程序": the key of the framework's profile settings (the standard
 // recent-file list is the only thing kept there).
 constexpr const char* kProfileKey =
@@ -40,20 +38,11 @@ constexpr const char* kHelpOpenFailedText =
 
 }  // namespace
 
-CQuarrantApp::CQuarrantApp() {
-    g_instance = this;
-}
+CQuarrantApp::CQuarrantApp() = default;
 
 CQuarrantApp::~CQuarrantApp() {
     // Windows go first: they hold references into the model.
     m_mainFrame.reset();
-    if (g_instance == this) {
-        g_instance = nullptr;
-    }
-}
-
-CQuarrantApp* CQuarrantApp::Instance() {
-    return g_instance;
 }
 
 bool CQuarrantApp::InitInstance(const std::string& programFolder, bool show) {

@@ -36,9 +36,6 @@ public:
     CQuarrantApp(const CQuarrantApp&) = delete;
     CQuarrantApp& operator=(const CQuarrantApp&) = delete;
 
-    // The running instance, or nullptr.
-    static CQuarrantApp* Instance();
-
     // Start-up in the program folder (GBK, no final separator): the settings files and every
     // project of PATH.ini, the four document templates, the main frame and the project
     // manager. The main window is shown maximised when show is set. False when the program

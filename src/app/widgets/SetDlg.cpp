@@ -47,7 +47,11 @@ CSetDlg::CSetDlg(Settings& settings, MessageSink& messages, QWidget* parent)
 
 void CSetDlg::accept() {
     // In force at once; the file keeps the texts as typed (coordinate precision first).
-    WriteSetIni(m_settings, FromQt(m_coordinate->text()), FromQt(m_angle->text()), m_messages);
+    const Status written =
+        WriteSetIni(m_settings, FromQt(m_coordinate->text()), FromQt(m_angle->text()));
+    if (!written) {
+        m_messages.Show(written.Message());
+    }
     QDialog::accept();
 }
 

@@ -148,7 +148,6 @@ CCadCtrl::~CCadCtrl() {
 bool CCadCtrl::Create(const QRect& rect, QWidget* parent, int identifier) {
     setParent(parent);
     setGeometry(rect);
-    m_controlId = identifier;
     setProperty("controlId", identifier);
     show();
     return true;

@@ -34,7 +34,6 @@ public:
 
     // Places the control over rect in parent with its control identifier.
     bool Create(const QRect& rect, QWidget* parent, int identifier);
-    int ControlId() const { return m_controlId; }
 
     // The file shown (the control never owns it); none shows a black window. A new file
     // starts without selection and measurements, and so does a new drawing of the same file
@@ -136,7 +135,6 @@ private:
     CadRenderer m_renderer;  // the overlays
     CadPicturePainter m_picture;
     CCadFile* m_file = nullptr;
-    int m_controlId = 0;
     bool m_fitPending = false;
     bool m_cursorWarping = true;
     int m_wheelRemainder = 0;

@@ -5,7 +5,7 @@
 
 #include "controls/widgets/ComboPopupText.h"
 #include "controls/widgets/ComputeDlg.h"
-#include "controls/widgets/GridWidgetText.h"
+#include "platform/QtText.h"
 
 namespace quarrant {
 
@@ -27,7 +27,7 @@ void CComputeComboBox::OpenPopup() {
     const QString text = currentText();
     if (!text.isEmpty()) {
         const QString operand = TextAfterFirstEquals(text);
-        m_dialog->SetText(FromQString(operand));
+        m_dialog->SetText(FromQt(operand));
         setEditText(operand);
     }
 }

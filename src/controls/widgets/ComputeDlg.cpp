@@ -4,8 +4,8 @@
 #include <QGridLayout>
 #include <QPushButton>
 
-#include "controls/widgets/GridWidgetText.h"
 #include "controls/widgets/PopupPlacement.h"
+#include "platform/QtText.h"
 
 namespace quarrant {
 
@@ -47,7 +47,7 @@ void CComputeDlg::PressKey(const QString& label) {
     const QByteArray utf8 = label.toUtf8();
     const std::string shown = m_state.PressKey(std::string_view(utf8.constData(), utf8.size()));
     if (m_target != nullptr) {
-        m_target->setEditText(ToQString(shown));
+        m_target->setEditText(ToQt(shown));
     }
 }
 

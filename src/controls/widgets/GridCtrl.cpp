@@ -16,12 +16,16 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
+#include <utility>
 
-#include "base/GbkText.h"
+#include "controls/GridInteraction.h"
+#include "controls/widgets/CellTextDrawing.h"
+#include "controls/widgets/GridFonts.h"
 #include "controls/widgets/GridPrintLayout.h"
-#include "controls/widgets/GridWidgetText.h"
 #include "controls/widgets/InPlaceEdit.h"
 #include "platform/MessageEvent.h"
+#include "platform/QtText.h"
 
 namespace quarrant {
 namespace {
@@ -38,16 +42,181 @@ QRect ToQRect(const GridRect& rect) {
     return QRect(rect.left, rect.top, rect.Width(), rect.Height());
 }
 
-bool IsEditNavigationKey(int key) {
-    return key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Up ||
-           key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right ||
-           key == Qt::Key_PageUp || key == Qt::Key_PageDown;
+GridKey KeyOf(int key) {
+    switch (key) {
+        case Qt::Key_Up:
+            return GridKey::Up;
+        case Qt::Key_Down:
+            return GridKey::Down;
+        case Qt::Key_Left:
+            return GridKey::Left;
+        case Qt::Key_Right:
+            return GridKey::Right;
+        case Qt::Key_PageUp:
+            return GridKey::PageUp;
+        case Qt::Key_PageDown:
+            return GridKey::PageDown;
+        case Qt::Key_Home:
+            return GridKey::Home;
+        case Qt::Key_End:
+            return GridKey::End;
+        case Qt::Key_Tab:
+            return GridKey::Tab;
+        case Qt::Key_Backtab:
+            return GridKey::Backtab;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return GridKey::Enter;
+        case Qt::Key_F2:
+            return GridKey::F2;
+        case Qt::Key_Delete:
+            return GridKey::Delete;
+        case Qt::Key_Insert:
+            return GridKey::Insert;
+        case Qt::Key_Escape:
+            return GridKey::Escape;
+        case Qt::Key_C:
+            return GridKey::C;
+        case Qt::Key_X:
+            return GridKey::X;
+        case Qt::Key_V:
+            return GridKey::V;
+        case Qt::Key_A:
+            return GridKey::A;
+        default:
+            return GridKey::None;
+    }
 }
 
-// Within this distance of a border, a press in a fixed row or column resizes.
-constexpr int kResizeCaptureRange = 3;
+// The Qt key the edit box is told started it: Enter, F2 or the navigation key that ended the
+// edit before; 0 for any other.
+int QtKeyOf(GridKey key) {
+    switch (key) {
+        case GridKey::Up:
+            return Qt::Key_Up;
+        case GridKey::Down:
+            return Qt::Key_Down;
+        case GridKey::Left:
+            return Qt::Key_Left;
+        case GridKey::Right:
+            return Qt::Key_Right;
+        case GridKey::PageUp:
+            return Qt::Key_PageUp;
+        case GridKey::PageDown:
+            return Qt::Key_PageDown;
+        case GridKey::Tab:
+            return Qt::Key_Tab;
+        case GridKey::Backtab:
+            return Qt::Key_Backtab;
+        case GridKey::Enter:
+            return Qt::Key_Return;
+        case GridKey::F2:
+            return Qt::Key_F2;
+        default:
+            return 0;
+    }
+}
+
+GridEditStart EditStartOf(int startKey) {
+    if (startKey == kEditStartDoubleClick) {
+        return GridEditStart{GridEditStart::Way::DoubleClick};
+    }
+    if (startKey == kEditStartCharacter) {
+        return GridEditStart{GridEditStart::Way::Character};
+    }
+    return GridEditStart{GridEditStart::Way::Key, KeyOf(startKey)};
+}
+
+int StartKeyOf(GridEditStart start) {
+    switch (start.way) {
+        case GridEditStart::Way::DoubleClick:
+            return kEditStartDoubleClick;
+        case GridEditStart::Way::Character:
+            return kEditStartCharacter;
+        default:
+            return QtKeyOf(start.key);
+    }
+}
+
+GridPoint PointOf(const QPointF& position) {
+    const QPoint point = position.toPoint();
+    return GridPoint{point.x(), point.y()};
+}
 
 }  // namespace
+
+// What the grid's rules ask of the window.
+class CGridCtrl::Host final : public GridHost {
+public:
+    explicit Host(CGridCtrl& grid) : m_grid(grid) {}
+
+    GridViewport Viewport() const override {
+        return GridViewport{m_grid.ScrollX(), m_grid.ScrollY(), m_grid.viewport()->width(),
+                            m_grid.viewport()->height()};
+    }
+    void SetScrollPosition(bool vertical, int position) override {
+        (vertical ? m_grid.verticalScrollBar() : m_grid.horizontalScrollBar())->setValue(position);
+    }
+    void ScrollStep(bool vertical, int direction) override {
+        (vertical ? m_grid.verticalScrollBar() : m_grid.horizontalScrollBar())
+            ->triggerAction(direction > 0 ? QAbstractSlider::SliderSingleStepAdd
+                                          : QAbstractSlider::SliderSingleStepSub);
+    }
+    std::intptr_t Notify(int code, int row, int col) override {
+        return m_grid.SendNotify(code, row, col);
+    }
+    void RightButtonUp(int row, int col) override {
+        m_grid.m_cellRecord = GridCellRecord{&m_grid, row, col};
+        m_grid.SendMessageToParent(WM_GRID_RBUTTONUP, 0,
+                                   reinterpret_cast<std::intptr_t>(&m_grid.m_cellRecord));
+    }
+    bool EditEnded(int row, int col) override {
+        m_grid.m_cellRecord = GridCellRecord{&m_grid, row, col};
+        const QPointer<CGridCtrl> alive(&m_grid);
+        m_grid.SendMessageToParent(WM_GRID_ENDEDIT, 0,
+                                   reinterpret_cast<std::intptr_t>(&m_grid.m_cellRecord));
+        return alive != nullptr;
+    }
+    void Repaint() override { m_grid.viewport()->update(); }
+    void RepaintCell(int row, int col) override { m_grid.RedrawCell(row, col); }
+    void SizesChanged() override { m_grid.Refresh(); }
+    bool ValidateEdit(int row, int col, const std::string& text) override {
+        return m_grid.ValidateEdit(row, col, text);
+    }
+    void OpenEditor(int row, int col, const GridRect& rect, GridEditStart start) override {
+        m_grid.OpenEditor(row, col, ToQRect(rect), StartKeyOf(start));
+    }
+    void CloseEditor() override { m_grid.EndEditing(); }
+    void TakeFocus(bool byMouse) override {
+        m_grid.setFocus(byMouse ? Qt::MouseFocusReason : Qt::OtherFocusReason);
+    }
+    void AutoSizeColumn(int col) override { m_grid.AutoSizeColumn(col); }
+    void AutoSizeRow(int row) override { m_grid.AutoSizeRow(row); }
+    int DragDistance() const override { return QApplication::styleHints()->startDragDistance(); }
+    void StartDrag() override {
+        auto* drag = new QDrag(&m_grid);
+        auto* data = new QMimeData;
+        data->setText(ToQt(m_grid.CopyTextFromGrid()));
+        drag->setMimeData(data);
+        drag->exec(Qt::CopyAction);
+    }
+    void Clipboard(GridClipboardCommand command) override {
+        switch (command) {
+            case GridClipboardCommand::Copy:
+                m_grid.OnEditCopy();
+                break;
+            case GridClipboardCommand::Cut:
+                m_grid.OnEditCut();
+                break;
+            case GridClipboardCommand::Paste:
+                m_grid.OnEditPaste();
+                break;
+        }
+    }
+
+private:
+    CGridCtrl& m_grid;
+};
 
 CGridCtrl::CGridCtrl(int rows, int cols, int fixedRows, int fixedCols, QWidget* parent)
     : QAbstractScrollArea(parent) {
@@ -58,6 +227,8 @@ CGridCtrl::CGridCtrl(int rows, int cols, int fixedRows, int fixedCols, QWidget* 
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_model = std::make_unique<GridModel>(0, 0, 0, 0, MeasureMetrics());
+    m_host = std::make_unique<Host>(*this);
+    m_interaction = std::make_unique<GridInteraction>(*m_model, *m_host);
     ApplyFontMetrics();
     ApplySystemColors();
     m_model->SetRowCount(std::max(rows, 0));
@@ -96,8 +267,7 @@ std::unique_ptr<GridModel> CGridCtrl::SetModel(std::unique_ptr<GridModel> model)
     }
     EndEditing();
     std::swap(m_model, model);
-    m_mouseMode = MouseMode::Nothing;
-    m_selectionStart = CCellID();
+    m_interaction->SetModel(*m_model);
     UpdateScrollBars();
     viewport()->update();
     return model;
@@ -207,7 +377,7 @@ bool CGridCtrl::DeleteColumn(int col) {
 void CGridCtrl::DeleteAllItems() {
     EndEditing();
     m_model->DeleteAllItems();
-    m_selectionStart = CCellID();
+    m_interaction->ForgetSelectionStart();
     Refresh();
 }
 
@@ -327,7 +497,7 @@ QSize CGridCtrl::TextExtent(int row, int col) const {
         return QSize();
     }
     const QFontMetrics metrics(CellFont(row, col));
-    const QStringList lines = ToQString(cell->GetText()).split(QLatin1Char('\n'));
+    const QStringList lines = ToQt(cell->GetText()).split(QLatin1Char('\n'));
     int width = 0;
     for (const QString& line : lines) {
         width = std::max(width, metrics.horizontalAdvance(line));
@@ -422,162 +592,7 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol)
 }
 
 void CGridCtrl::SelectAllCells() {
-    if (!IsSelectable()) {
-        return;
-    }
-    const CCellRange all = m_model->GetNonFixedRange();
-    CCellID focus = GetFocusCell();
-    if (!all.InRange(focus)) {
-        focus = all.GetTopLeft();
-    }
-    ChangeSelection(all, false, focus);
-}
-
-void CGridCtrl::ChangeSelection(const CCellRange& range, bool keepPrevious, CCellID focus) {
-    SendNotify(GVN_SELCHANGING, focus.row, focus.col);
-    if (IsSelectable()) {
-        CCellRange selection = m_model->ExpandToMergedBlocks(range);
-        const GridSwitches& switches = m_model->Switches();
-        if (selection.IsValid()) {
-            if (switches.singleRowSelection && focus.IsValid()) {
-                selection.SetMinRow(focus.row);
-                selection.SetMaxRow(focus.row);
-            }
-            if (switches.singleColSelection && focus.IsValid()) {
-                selection.SetMinCol(focus.col);
-                selection.SetMaxCol(focus.col);
-            }
-            if (switches.listMode) {
-                selection.SetMinCol(GetFixedColumnCount());
-                selection.SetMaxCol(GetColumnCount() - 1);
-            }
-        }
-        m_model->SetSelectedRange(selection, keepPrevious);
-    }
-    m_model->SetFocusCell(focus);
-    SendNotify(GVN_SELCHANGED, GetSelectRow(), GetSelectCol());
-    viewport()->update();
-}
-
-void CGridCtrl::SelectCells(CCellID from, CCellID to, bool keepPrevious) {
-    if (!from.IsValid()) {
-        from = to;
-    }
-    CCellRange range(std::min(from.row, to.row), std::min(from.col, to.col),
-                     std::max(from.row, to.row), std::max(from.col, to.col));
-    ChangeSelection(range, keepPrevious, to);
-}
-
-CCellID CGridCtrl::TopLeftVisibleNonFixedCell() const {
-    const CCellRange visible = GetVisibleNonFixedCellRange();
-    return visible.IsValid() ? visible.GetTopLeft() : CCellID();
-}
-
-CCellID CGridCtrl::NextCell(CCellID from, int key, bool ctrl) const {
-    const GridModel& grid = *m_model;
-    const int fixedRows = grid.GetFixedRowCount();
-    const int fixedCols = grid.GetFixedColumnCount();
-    const int rows = grid.GetRowCount();
-    const int cols = grid.GetColumnCount();
-    if (rows <= fixedRows || cols <= fixedCols) {
-        return CCellID();
-    }
-    from = grid.GetMergeCellID(from);
-    CCellRange block(from.row, from.col, from.row, from.col);
-    if (const CGridCellBase* cell = grid.GetCell(from.row, from.col); cell && cell->IsMerged()) {
-        block = cell->GetMergeRange();
-    }
-    auto visibleRow = [&](int row, int step) {
-        while (row >= fixedRows && row < rows && grid.GetRowHeight(row) == 0) {
-            row += step;
-        }
-        return row >= fixedRows && row < rows ? row : -1;
-    };
-    auto visibleCol = [&](int col, int step) {
-        while (col >= fixedCols && col < cols && grid.GetColumnWidth(col) == 0) {
-            col += step;
-        }
-        return col >= fixedCols && col < cols ? col : -1;
-    };
-    int row = from.row;
-    int col = from.col;
-    const int pageRows = std::max(1, GetVisibleNonFixedCellRange().GetRowSpan() - 1);
-    switch (key) {
-        case Qt::Key_Down:
-            row = visibleRow(block.GetMaxRow() + 1, 1);
-            break;
-        case Qt::Key_Up:
-            row = visibleRow(block.GetMinRow() - 1, -1);
-            break;
-        case Qt::Key_Right:
-            col = visibleCol(block.GetMaxCol() + 1, 1);
-            break;
-        case Qt::Key_Left:
-            col = visibleCol(block.GetMinCol() - 1, -1);
-            break;
-        case Qt::Key_Tab:
-            col = visibleCol(block.GetMaxCol() + 1, 1);
-            if (col < 0) {
-                row = visibleRow(block.GetMaxRow() + 1, 1);
-                col = visibleCol(fixedCols, 1);
-            }
-            break;
-        case Qt::Key_Backtab:
-            col = visibleCol(block.GetMinCol() - 1, -1);
-            if (col < 0) {
-                row = visibleRow(block.GetMinRow() - 1, -1);
-                col = visibleCol(cols - 1, -1);
-            }
-            break;
-        case Qt::Key_PageDown:
-            row = visibleRow(std::min(rows - 1, from.row + pageRows), -1);
-            break;
-        case Qt::Key_PageUp:
-            row = visibleRow(std::max(fixedRows, from.row - pageRows), 1);
-            break;
-        case Qt::Key_Home:
-            col = visibleCol(fixedCols, 1);
-            if (ctrl) {
-                row = visibleRow(fixedRows, 1);
-            }
-            break;
-        case Qt::Key_End:
-            col = visibleCol(cols - 1, -1);
-            if (ctrl) {
-                row = visibleRow(rows - 1, -1);
-            }
-            break;
-        default:
-            return CCellID();
-    }
-    if (row < 0 || col < 0) {
-        return CCellID();
-    }
-    return grid.GetMergeCellID(CCellID(row, col));
-}
-
-void CGridCtrl::MoveFocus(int key, bool shift, bool ctrl) {
-    CCellID focus = GetFocusCell();
-    CCellID next;
-    if (!focus.IsValid()) {
-        next = TopLeftVisibleNonFixedCell();
-        if (!next.IsValid()) {
-            next = m_model->GetNonFixedRange().GetTopLeft();
-        }
-    } else {
-        next = NextCell(focus, key, ctrl);
-    }
-    if (!next.IsValid() || !IsValid(next.row, next.col)) {
-        return;
-    }
-    if (shift && key != Qt::Key_Tab && key != Qt::Key_Backtab &&
-        !m_model->Switches().singleRowSelection) {
-        SelectCells(m_selectionStart.IsValid() ? m_selectionStart : focus, next, false);
-    } else {
-        m_selectionStart = next;
-        SelectCells(next, next, false);
-    }
-    EnsureVisible(next.row, next.col);
+    m_interaction->SelectAllCells();
 }
 
 // ---- merged cells
@@ -660,35 +675,7 @@ bool CGridCtrl::SetScrollPos32(int bar, int pos) {
 }
 
 void CGridCtrl::EnsureVisible(int row, int col) {
-    int x = 0;
-    int y = 0;
-    if (!m_model->GetCellOriginNoMerge(row, col, ScrollX(), ScrollY(), x, y)) {
-        return;
-    }
-    const int width = GetColumnWidth(col);
-    const int height = GetRowHeight(row);
-    if (row >= GetFixedRowCount()) {
-        const int top = m_model->GetFixedRowHeight();
-        const int bottom = viewport()->height();
-        int scroll = ScrollY();
-        if (y < top) {
-            scroll -= top - y;
-        } else if (y + height > bottom) {
-            scroll += std::min(y + height - bottom, y - top);
-        }
-        verticalScrollBar()->setValue(scroll);
-    }
-    if (col >= GetFixedColumnCount()) {
-        const int left = m_model->GetFixedColumnWidth();
-        const int right = viewport()->width();
-        int scroll = ScrollX();
-        if (x < left) {
-            scroll -= left - x;
-        } else if (x + width > right) {
-            scroll += std::min(x + width - right, x - left);
-        }
-        horizontalScrollBar()->setValue(scroll);
-    }
+    m_interaction->EnsureVisible(row, col);
 }
 
 void CGridCtrl::UpdateScrollBars() {
@@ -843,7 +830,7 @@ void CGridCtrl::DrawCell(QPainter& painter, int row, int col, const QRect& rect,
             painter.setFont(context.defaultFont);
             context.painterHasDefaultFont = true;
         }
-        DrawCellText(painter, textRect, cell->GetFormat(), ToQString(value), context.defaultMetrics,
+        DrawCellText(painter, textRect, cell->GetFormat(), ToQt(value), context.defaultMetrics,
                      context.cache);
         return;
     }
@@ -853,7 +840,7 @@ void CGridCtrl::DrawCell(QPainter& painter, int row, int col, const QRect& rect,
     }
     painter.setFont(cellFont);
     context.painterHasDefaultFont = false;
-    DrawCellText(painter, textRect, cell->GetFormat(), ToQString(value), QFontMetrics(cellFont),
+    DrawCellText(painter, textRect, cell->GetFormat(), ToQt(value), QFontMetrics(cellFont),
                  nullptr);
 }
 
@@ -1018,24 +1005,16 @@ bool CGridCtrl::IsEditing() const {
 }
 
 void CGridCtrl::OnEditCell(int row, int col, int startKey, const QString& firstChars) {
-    const CCellID cell = GetMergeCellID(CCellID(row, col));
-    if (!m_model->IsCellEditable(cell.row, cell.col) || IsCellFixed(cell.row, cell.col)) {
-        return;
-    }
-    EndEditing();
-    EnsureVisible(cell.row, cell.col);
-    if (SendNotify(GVN_BEGINLABELEDIT, cell.row, cell.col) < 0) {
-        return;
-    }
-    CGridCellBase* object = GetCell(cell.row, cell.col);
-    QRect rect;
-    if (object == nullptr || !GetCellRect(cell.row, cell.col, rect)) {
-        return;
-    }
-    object->Edit();
-    m_edit =
-        new CInPlaceEdit(this, viewport(), rect, object->GetFormat(), font(),
-                         ToQString(object->GetText()), cell.row, cell.col, startKey, firstChars);
+    m_firstChars = firstChars;
+    m_interaction->EditCell(row, col, EditStartOf(startKey));
+    m_firstChars.clear();
+}
+
+void CGridCtrl::OpenEditor(int row, int col, const QRect& rect, int startKey) {
+    const CGridCellBase* object = GetCell(row, col);
+    m_edit = new CInPlaceEdit(this, viewport(), rect, object->GetFormat(), font(),
+                              ToQt(object->GetText()), row, col, startKey,
+                              std::exchange(m_firstChars, QString()));
 }
 
 void CGridCtrl::EndEditing() {
@@ -1047,372 +1026,53 @@ void CGridCtrl::EndEditing() {
 void CGridCtrl::OnEndInPlaceEdit(int row, int col, const QString& text, int lastKey) {
     const bool hadFocus = m_edit != nullptr && m_edit->hasFocus();
     m_edit = nullptr;
-    if (CGridCellBase* cell = GetCell(row, col)) {
-        const std::string oldText = cell->GetText();
-        // Compared as shown: a text that does not convert both ways stays as it was unless
-        // the user changed it.
-        if (text != ToQString(oldText)) {
-            const std::string newText = FromQString(text);
-            cell->SetText(newText);
-            const bool accepted =
-                ValidateEdit(row, col, newText) && SendNotify(GVN_ENDLABELEDIT, row, col) >= 0;
-            // The handlers may have changed the grid: look the cell up again.
-            if (CGridCellBase* again = GetCell(row, col)) {
-                if (accepted) {
-                    m_model->SetModified(true, row, col);
-                } else {
-                    again->SetText(oldText);
-                }
-            }
-            RedrawCell(row, col);
-        }
-        if (CGridCellBase* again = GetCell(row, col)) {
-            again->OnEndEdit();
-        }
+    // Compared as shown: a text that does not convert both ways stays as it was unless the
+    // user changed it.
+    std::optional<std::string> newText;
+    if (const CGridCellBase* cell = GetCell(row, col); cell && text != ToQt(cell->GetText())) {
+        newText = FromQt(text);
     }
-    m_cellRecord = GridCellRecord{this, row, col};
-    const QPointer<CGridCtrl> alive(this);
-    SendMessageToParent(WM_GRID_ENDEDIT, 0, reinterpret_cast<std::intptr_t>(&m_cellRecord));
-    if (alive == nullptr) {
-        return;  // the parent closed the grid
-    }
-    if (hadFocus || lastKey != 0) {
-        setFocus(Qt::OtherFocusReason);
-    }
-    if (IsEditNavigationKey(lastKey)) {
-        if (!GetFocusCell().IsValid() && IsValid(row, col)) {
-            m_model->SetFocusCell(CCellID(row, col));
-        }
-        const CCellID before = GetFocusCell();
-        MoveFocus(lastKey, false, false);
-        const CCellID after = GetFocusCell();
-        if (after.IsValid() && after != before) {
-            OnEditCell(after.row, after.col, lastKey);
-        }
-    }
-    viewport()->update();
+    m_interaction->EditEnded(row, col, newText, KeyOf(lastKey), hadFocus || lastKey != 0);
 }
 
 // ---- mouse
 
-int CGridCtrl::ColumnBorderAt(const QPoint& point) const {
-    const GridModel& grid = *m_model;
-    if (point.y() >= grid.GetFixedRowHeight() || point.y() < 0) {
-        return -1;
-    }
-    for (int dx = -kResizeCaptureRange; dx <= kResizeCaptureRange; ++dx) {
-        const int x = point.x() + dx;
-        const long long absolute =
-            x < grid.GetFixedColumnWidth() ? x : static_cast<long long>(x) + ScrollX();
-        const int col = grid.ColumnAtOffset(absolute);
-        if (col < 0) {
-            continue;
-        }
-        // The border is the cell's right edge: the last pixel of the column. Inside a merged
-        // heading there is no border to drag.
-        const int row = grid.RowAtOffset(point.y());
-        const CCellRange block = BlockOf(grid.GetMergeCellID(CCellID(row, col)));
-        if (grid.ColumnLeft(col + 1) - 1 == absolute && block.GetMaxCol() <= col) {
-            int candidate = col;
-            // A hidden column right of the border is opened by dragging it, if allowed.
-            if (grid.Switches().hiddenColUnhide) {
-                while (candidate + 1 < grid.GetColumnCount() &&
-                       grid.GetColumnWidth(candidate + 1) == 0) {
-                    ++candidate;
-                }
-            }
-            return candidate;
-        }
-    }
-    return -1;
-}
-
-int CGridCtrl::RowBorderAt(const QPoint& point) const {
-    const GridModel& grid = *m_model;
-    if (point.x() >= grid.GetFixedColumnWidth() || point.x() < 0) {
-        return -1;
-    }
-    for (int dy = -kResizeCaptureRange; dy <= kResizeCaptureRange; ++dy) {
-        const int y = point.y() + dy;
-        const long long absolute =
-            y < grid.GetFixedRowHeight() ? y : static_cast<long long>(y) + ScrollY();
-        const int row = grid.RowAtOffset(absolute);
-        if (row < 0) {
-            continue;
-        }
-        const int col = grid.ColumnAtOffset(point.x());
-        const CCellRange block = BlockOf(grid.GetMergeCellID(CCellID(row, col)));
-        if (grid.RowTop(row + 1) - 1 == absolute && block.GetMaxRow() <= row) {
-            int candidate = row;
-            if (grid.Switches().hiddenRowUnhide) {
-                while (candidate + 1 < grid.GetRowCount() &&
-                       grid.GetRowHeight(candidate + 1) == 0) {
-                    ++candidate;
-                }
-            }
-            return candidate;
-        }
-    }
-    return -1;
-}
-
 void CGridCtrl::mousePressEvent(QMouseEvent* event) {
-    EndEditing();
-    setFocus(Qt::MouseFocusReason);
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
-    const QPoint point = event->position().toPoint();
-    const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
-    const bool ctrl = (event->modifiers() & Qt::ControlModifier) != 0;
-    const GridSwitches& switches = m_model->Switches();
-    m_mouseDownPoint = point;
-    if (switches.columnResize) {
-        const int col = ColumnBorderAt(point);
-        if (col >= 0) {
-            m_mouseMode = MouseMode::SizingColumn;
-            m_sizingIndex = col;
-            m_sizingStartSize = GetColumnWidth(col);
-            return;
-        }
-    }
-    if (switches.rowResize) {
-        const int row = RowBorderAt(point);
-        if (row >= 0) {
-            m_mouseMode = MouseMode::SizingRow;
-            m_sizingIndex = row;
-            m_sizingStartSize = GetRowHeight(row);
-            return;
-        }
-    }
-    const CCellID cell = GetCellFromPt(point);
-    if (!cell.IsValid()) {
-        return;
-    }
-    const int fixedRows = GetFixedRowCount();
-    const int fixedCols = GetFixedColumnCount();
-    const int lastRow = GetRowCount() - 1;
-    const int lastCol = GetColumnCount() - 1;
-    m_lastMouseCell = cell;
-    if (cell.row < fixedRows && cell.col < fixedCols) {
-        if (switches.fixedRowSelection && switches.fixedColumnSelection) {
-            m_mouseMode = MouseMode::SelectingAll;
-            SelectAllCells();
-        }
-    } else if (cell.row < fixedRows) {
-        if (!switches.fixedRowSelection || lastRow < fixedRows) {
-            return;
-        }
-        m_mouseMode = MouseMode::SelectingCols;
-        const int from = shift && m_selectionStart.IsValid() ? m_selectionStart.col : cell.col;
-        if (!shift) {
-            m_selectionStart = CCellID(fixedRows, cell.col);
-        }
-        if (ctrl) {
-            m_model->RememberSelection();
-        }
-        // A merged heading selects every column under it.
-        const CCellRange heading = BlockOf(cell);
-        ChangeSelection(CCellRange(fixedRows, std::min(from, heading.GetMinCol()), lastRow,
-                                   std::max(from, heading.GetMaxCol())),
-                        ctrl, CCellID(fixedRows, cell.col));
-    } else if (cell.col < fixedCols) {
-        if (!switches.fixedColumnSelection || lastCol < fixedCols) {
-            return;
-        }
-        m_mouseMode = MouseMode::SelectingRows;
-        const int from = shift && m_selectionStart.IsValid() ? m_selectionStart.row : cell.row;
-        if (!shift) {
-            m_selectionStart = CCellID(cell.row, fixedCols);
-        }
-        if (ctrl) {
-            m_model->RememberSelection();
-        }
-        const CCellRange heading = BlockOf(cell);
-        ChangeSelection(CCellRange(std::min(from, heading.GetMinRow()), fixedCols,
-                                   std::max(from, heading.GetMaxRow()), lastCol),
-                        ctrl, CCellID(cell.row, fixedCols));
-    } else {
-        if (switches.dragAndDrop && IsCellSelectedForDrag(cell) && !shift && !ctrl) {
-            m_mouseMode = MouseMode::PrepareDrag;
-            return;
-        }
-        m_mouseMode = MouseMode::SelectingCells;
-        if (shift) {
-            SelectCells(m_selectionStart, cell, false);
-        } else {
-            if (ctrl) {
-                m_model->RememberSelection();
-            }
-            m_selectionStart = cell;
-            SelectCells(cell, cell, ctrl);
-        }
-    }
-}
-
-CCellRange CGridCtrl::BlockOf(CCellID cell) const {
-    const CGridCellBase* object = GetCell(cell.row, cell.col);
-    if (object != nullptr && object->IsMerged() && m_model->IsValid(object->GetMergeRange())) {
-        return object->GetMergeRange();
-    }
-    return CCellRange(cell.row, cell.col, cell.row, cell.col);
-}
-
-bool CGridCtrl::IsCellSelectedForDrag(CCellID cell) const {
-    const CGridCellBase* object = GetCell(cell.row, cell.col);
-    return object != nullptr && object->IsSelected();
+    m_interaction->ButtonDown(PointOf(event->position()), event->button() == Qt::LeftButton,
+                              (event->modifiers() & Qt::ShiftModifier) != 0,
+                              (event->modifiers() & Qt::ControlModifier) != 0);
 }
 
 void CGridCtrl::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
-    const GridSwitches& switches = m_model->Switches();
+    const GridPoint point = PointOf(event->position());
     if ((event->buttons() & Qt::LeftButton) == 0) {
-        if (switches.columnResize && ColumnBorderAt(point) >= 0) {
-            viewport()->setCursor(Qt::SplitHCursor);
-        } else if (switches.rowResize && RowBorderAt(point) >= 0) {
-            viewport()->setCursor(Qt::SplitVCursor);
-        } else {
-            viewport()->unsetCursor();
+        switch (m_interaction->Hover(point)) {
+            case GridCursor::SizeColumn:
+                viewport()->setCursor(Qt::SplitHCursor);
+                break;
+            case GridCursor::SizeRow:
+                viewport()->setCursor(Qt::SplitVCursor);
+                break;
+            case GridCursor::Normal:
+                viewport()->unsetCursor();
+                break;
         }
         return;
     }
-    const bool ctrl = (event->modifiers() & Qt::ControlModifier) != 0;
-    switch (m_mouseMode) {
-        case MouseMode::SizingColumn: {
-            const int width = std::max(0, m_sizingStartSize + point.x() - m_mouseDownPoint.x());
-            m_model->SetColumnWidth(m_sizingIndex, width);
-            Refresh();
-            break;
-        }
-        case MouseMode::SizingRow: {
-            const int height = std::max(0, m_sizingStartSize + point.y() - m_mouseDownPoint.y());
-            m_model->SetRowHeight(m_sizingIndex, height);
-            Refresh();
-            break;
-        }
-        case MouseMode::SelectingCells:
-        case MouseMode::SelectingRows:
-        case MouseMode::SelectingCols: {
-            // Outside the window the grid scrolls towards the pointer.
-            const QRect area = viewport()->rect();
-            if (point.y() >= area.height()) {
-                verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            } else if (point.y() < m_model->GetFixedRowHeight()) {
-                verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-            }
-            if (point.x() >= area.width()) {
-                horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            } else if (point.x() < m_model->GetFixedColumnWidth()) {
-                horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-            }
-            const QPoint clamped(
-                std::clamp(point.x(), m_model->GetFixedColumnWidth(), area.width() - 1),
-                std::clamp(point.y(), m_model->GetFixedRowHeight(), area.height() - 1));
-            CCellID cell = GetCellFromPt(clamped);
-            if (!cell.IsValid() || cell == m_lastMouseCell) {
-                break;
-            }
-            m_lastMouseCell = cell;
-            if (m_mouseMode == MouseMode::SelectingRows) {
-                SelectCells(m_selectionStart, CCellID(cell.row, GetColumnCount() - 1), ctrl);
-                m_model->SetFocusCell(CCellID(cell.row, GetFixedColumnCount()));
-            } else if (m_mouseMode == MouseMode::SelectingCols) {
-                SelectCells(m_selectionStart, CCellID(GetRowCount() - 1, cell.col), ctrl);
-                m_model->SetFocusCell(CCellID(GetFixedRowCount(), cell.col));
-            } else {
-                SelectCells(m_selectionStart, cell, ctrl);
-            }
-            break;
-        }
-        case MouseMode::PrepareDrag: {
-            if ((point - m_mouseDownPoint).manhattanLength() <
-                QApplication::styleHints()->startDragDistance()) {
-                break;
-            }
-            m_mouseMode = MouseMode::Nothing;
-            if (SendNotify(GVN_BEGINDRAG, m_lastMouseCell.row, m_lastMouseCell.col) < 0) {
-                break;
-            }
-            auto* drag = new QDrag(this);
-            auto* data = new QMimeData;
-            data->setText(ToQString(CopyTextFromGrid()));
-            drag->setMimeData(data);
-            drag->exec(Qt::CopyAction);
-            break;
-        }
-        default:
-            break;
-    }
+    m_interaction->LeftDrag(point, (event->modifiers() & Qt::ControlModifier) != 0);
 }
 
 void CGridCtrl::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
-        if (m_mouseMode == MouseMode::PrepareDrag) {
-            // A click on a selected cell without a drag selects that cell alone.
-            m_selectionStart = m_lastMouseCell;
-            SelectCells(m_lastMouseCell, m_lastMouseCell, false);
-        }
-        m_mouseMode = MouseMode::Nothing;
-        return;
+        m_interaction->LeftButtonUp();
+    } else if (event->button() == Qt::RightButton) {
+        m_interaction->RightButtonUp(PointOf(event->position()));
     }
-    if (event->button() != Qt::RightButton) {
-        return;
-    }
-    EndEditing();
-    const CCellID cell = GetCellFromPt(point);
-    CCellID focus;
-    if (cell.IsValid()) {
-        focus = CCellID(std::max(cell.row, GetFixedRowCount()),
-                        std::max(cell.col, GetFixedColumnCount()));
-        focus = GetMergeCellID(focus);
-        if (IsValid(focus.row, focus.col)) {
-            if (!m_model->IsCellSelected(focus.row, focus.col)) {
-                m_selectionStart = focus;
-                SelectCells(focus, focus, false);
-            } else {
-                m_model->SetFocusCell(focus);
-                viewport()->update();
-            }
-        } else {
-            focus = CCellID();
-        }
-    }
-    SendNotify(NM_RCLICK, focus.row, focus.col);
-    m_cellRecord = GridCellRecord{this, cell.row, cell.col};
-    SendMessageToParent(WM_GRID_RBUTTONUP, 0, reinterpret_cast<std::intptr_t>(&m_cellRecord));
 }
 
 void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
-    const QPoint point = event->position().toPoint();
-    const GridSwitches& switches = m_model->Switches();
-    if (switches.columnResize) {
-        const int col = ColumnBorderAt(point);
-        if (col >= 0) {
-            m_mouseMode = MouseMode::Nothing;
-            AutoSizeColumn(col);
-            return;
-        }
-    }
-    if (switches.rowResize) {
-        const int row = RowBorderAt(point);
-        if (row >= 0) {
-            m_mouseMode = MouseMode::Nothing;
-            AutoSizeRow(row);
-            return;
-        }
-    }
-    const CCellID cell = GetCellFromPt(point);
-    if (!cell.IsValid()) {
-        return;
-    }
-    m_mouseMode = MouseMode::Nothing;
-    SendNotify(NM_DBLCLK, cell.row, cell.col);
-    if (!IsCellFixed(cell.row, cell.col)) {
-        OnEditCell(cell.row, cell.col, kEditStartDoubleClick);
+    if (event->button() == Qt::LeftButton) {
+        m_interaction->DoubleClick(PointOf(event->position()));
     }
 }
 
@@ -1421,15 +1081,7 @@ void CGridCtrl::wheelEvent(QWheelEvent* event) {
     const int lines = std::max(1, QApplication::wheelScrollLines());
     const int notches = event->angleDelta().y() / 120;
     if (notches != 0) {
-        const GridModel& grid = *m_model;
-        const int fixedHeight = grid.GetFixedRowHeight();
-        int top = grid.RowAtOffset(fixedHeight + static_cast<long long>(ScrollY()));
-        if (top < 0) {
-            top = grid.GetRowCount();
-        }
-        const int target =
-            std::clamp(top - notches * lines, grid.GetFixedRowCount(), grid.GetRowCount());
-        verticalScrollBar()->setValue(static_cast<int>(grid.RowTop(target) - fixedHeight));
+        verticalScrollBar()->setValue(m_interaction->WheelScrollY(notches, lines));
     } else if (event->angleDelta().x() != 0) {
         horizontalScrollBar()->setValue(ScrollX() - event->angleDelta().x() / 120 * lines *
                                                         horizontalScrollBar()->singleStep());
@@ -1471,7 +1123,7 @@ bool CGridCtrl::viewportEvent(QEvent* event) {
         if (m_model->Switches().titleTips && object != nullptr && !object->GetText().empty() &&
             GetCellRect(cell.row, cell.col, rect) &&
             TextExtent(cell.row, cell.col).width() > rect.width()) {
-            QToolTip::showText(help->globalPos(), ToQString(object->GetText()), viewport(), rect);
+            QToolTip::showText(help->globalPos(), ToQt(object->GetText()), viewport(), rect);
         } else {
             QToolTip::hideText();
         }
@@ -1488,77 +1140,13 @@ bool CGridCtrl::focusNextPrevChild(bool next) {
 }
 
 void CGridCtrl::keyPressEvent(QKeyEvent* event) {
-    const int key = event->key();
     const bool ctrl = (event->modifiers() & Qt::ControlModifier) != 0;
     const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
-    if (ctrl) {
-        switch (key) {
-            case Qt::Key_C:
-            case Qt::Key_Insert:
-                OnEditCopy();
-                return;
-            case Qt::Key_X:
-                OnEditCut();
-                return;
-            case Qt::Key_V:
-                OnEditPaste();
-                return;
-            case Qt::Key_A:
-                OnEditSelectAll();
-                return;
-            default:
-                break;
-        }
-    }
-    const CCellID focus = GetFocusCell();
-    switch (key) {
-        case Qt::Key_Delete:
-            if (shift) {
-                OnEditCut();
-            } else {
-                OnEditClear();
-            }
-            return;
-        case Qt::Key_Insert:
-            if (shift) {
-                OnEditPaste();
-                return;
-            }
-            break;
-        case Qt::Key_F2:
-            if (focus.IsValid()) {
-                OnEditCell(focus.row, focus.col, Qt::Key_F2);
-            }
-            return;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (focus.IsValid()) {
-                OnEditCell(focus.row, focus.col, Qt::Key_Return);
-            }
-            return;
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            if (m_model->Switches().handleTabKey) {
-                MoveFocus(key, false, false);
-                return;
-            }
-            break;
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-        case Qt::Key_Home:
-        case Qt::Key_End:
-            MoveFocus(key, shift, ctrl);
-            return;
-        case Qt::Key_Escape:
-            return;
-        default:
-            break;
+    if (m_interaction->KeyPress(KeyOf(event->key()), shift, ctrl)) {
+        return;
     }
     const QString typed = event->text();
+    const CCellID focus = GetFocusCell();
     if (!ctrl && !typed.isEmpty() && typed.at(0).isPrint() && focus.IsValid()) {
         OnEditCell(focus.row, focus.col, kEditStartCharacter, typed);
         return;

@@ -28,6 +28,7 @@ class QPrinter;
 namespace quarrant {
 
 class CInPlaceEdit;
+class GridInteraction;
 class TextLayoutCache;
 
 // Window style bits understood by Create.
@@ -275,16 +276,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    enum class MouseMode {
-        Nothing,
-        SelectingCells,
-        SelectingRows,
-        SelectingCols,
-        SelectingAll,
-        SizingColumn,
-        SizingRow,
-        PrepareDrag
-    };
+    class Host;
     struct PrintLayout;
 
     void ApplyFontMetrics();
@@ -302,18 +294,8 @@ private:
                    PaintContext& context);
     void DrawGridLines(QPainter& painter, PaintContext& context);
     QSize TextExtent(int row, int col) const;
-
-    // Selection and focus with the notifications around them.
-    void SelectCells(CCellID from, CCellID to, bool keepPrevious);
-    void ChangeSelection(const CCellRange& range, bool keepPrevious, CCellID focus);
-    CCellID NextCell(CCellID from, int key, bool ctrl) const;
-    void MoveFocus(int key, bool shift, bool ctrl);
-    int ColumnBorderAt(const QPoint& point) const;
-    int RowBorderAt(const QPoint& point) const;
-    CCellID TopLeftVisibleNonFixedCell() const;
-    bool IsCellSelectedForDrag(CCellID cell) const;
-    // The cells of a merged master's block, else the cell alone.
-    CCellRange BlockOf(CCellID cell) const;
+    // Opens the edit box of the cell over rect (viewport pixels).
+    void OpenEditor(int row, int col, const QRect& rect, int startKey);
 
     std::unique_ptr<GridModel> m_model;
     int m_id = 0;
@@ -321,14 +303,12 @@ private:
     GridCellRecord m_cellRecord;
     std::vector<QPixmap> m_images;
     QPointer<CInPlaceEdit> m_edit;
-    bool m_endingEdit = false;
+    // The typed characters of an edit being started (OnEditCell), until its box opens.
+    QString m_firstChars;
 
-    MouseMode m_mouseMode = MouseMode::Nothing;
-    CCellID m_selectionStart;
-    CCellID m_lastMouseCell;
-    QPoint m_mouseDownPoint;
-    int m_sizingIndex = -1;
-    int m_sizingStartSize = 0;
+    // Selection, navigation and editing rules; m_host carries out what they ask of the window.
+    std::unique_ptr<Host> m_host;
+    std::unique_ptr<GridInteraction> m_interaction;
 
     // Printing state between OnBeginPrinting and OnEndPrinting.
     std::unique_ptr<PrintLayout> m_print;

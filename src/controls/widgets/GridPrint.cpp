@@ -12,9 +12,10 @@
 #include <ctime>
 
 #include "controls/widgets/GridCtrl.h"
+#include "controls/widgets/GridFonts.h"
 #include "controls/widgets/GridPrintLayout.h"
-#include "controls/widgets/GridWidgetText.h"
 #include "controls/widgets/InPlaceEdit.h"
+#include "platform/ModalDialog.h"
 
 namespace quarrant {
 
@@ -183,7 +184,7 @@ int CGridCtrl::Print(QPrinter* printer) {
     if (printer == nullptr) {
         own = std::make_unique<QPrinter>(QPrinter::HighResolution);
         QPrintDialog dialog(own.get(), this);
-        if (dialog.exec() != QDialog::Accepted) {
+        if (ExecModal(dialog) != QDialog::Accepted) {
             return 0;
         }
         printer = own.get();

@@ -20,8 +20,6 @@ public:
                  const QFont& font, const QString& text, int row, int col, int startKey,
                  const QString& firstChars);
 
-    int Row() const { return m_row; }
-    int Col() const { return m_col; }
     // Ends the edit with the key (0: loss of focus), reporting to the grid once.
     void EndEdit(int key);
     // The grid is going away: end silently.

@@ -4,8 +4,8 @@
 #include <QMouseEvent>
 
 #include "controls/widgets/ComboPopupText.h"
-#include "controls/widgets/GridWidgetText.h"
 #include "controls/widgets/JianPanDlg.h"
+#include "platform/QtText.h"
 
 namespace quarrant {
 
@@ -26,7 +26,7 @@ void CJianPanComboBox::OpenPopup() {
     const QString text = currentText();
     if (!text.isEmpty()) {
         const QString typed = TextAfterFirstEquals(text);
-        m_dialog->SetText(FromQString(typed));
+        m_dialog->SetText(FromQt(typed));
         setEditText(typed);
     }
 }

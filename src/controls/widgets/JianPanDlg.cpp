@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-#include "controls/widgets/GridWidgetText.h"
 #include "controls/widgets/PopupPlacement.h"
+#include "platform/QtText.h"
 
 namespace quarrant {
 
@@ -104,13 +104,13 @@ void CJianPanDlg::PressCharacterKey(char key) {
 
 void CJianPanDlg::ShowText(const std::string& gbkText) {
     if (m_target != nullptr) {
-        m_target->setEditText(ToQString(gbkText));
+        m_target->setEditText(ToQt(gbkText));
     }
 }
 
 void CJianPanDlg::Relabel() {
     for (auto& [key, button] : m_characterKeys) {
-        QString label = ToQString(m_state.KeyText(key));
+        QString label = ToQt(m_state.KeyText(key));
         // A single "&" would be taken as a mnemonic marker.
         label.replace(QLatin1Char('&'), QStringLiteral("&&"));
         button->setText(label);

@@ -32,9 +32,7 @@ public:
     void SetCapsLock(bool on) { m_capsLock = on; }
     void SetShift(bool on) { m_shift = on; }
     void SetChinesePunctuation(bool on) { m_chinese = on; }
-    bool CapsLock() const { return m_capsLock; }
     bool Shift() const { return m_shift; }
-    bool ChinesePunctuation() const { return m_chinese; }
 
     // Opening with a text: it becomes the typed text.
     void SetText(std::string_view text) { m_text.assign(text.data(), text.size()); }

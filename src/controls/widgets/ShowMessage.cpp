@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QString>
 
-#include "base/GbkText.h"
+#include "platform/QtText.h"
 
 namespace quarrant {
 namespace {
@@ -22,9 +22,8 @@ void ShowMessage(std::string_view gbkText) {
         Handler()(text);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(),
-                    QString::fromStdString(GbkToUtf8(text)), QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), ToQt(text),
+                    QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 

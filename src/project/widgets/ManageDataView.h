@@ -27,7 +27,6 @@ public:
     QListWidget* IconList() const { return m_icons; }
     QTreeWidget* ReportList() const { return m_report; }
     bool InReportMode() const;
-    TreeItemHandle CurrentItem() const { return m_item; }
     const std::string& CurrentKind() const { return m_kind; }
 
 private:

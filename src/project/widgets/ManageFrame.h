@@ -24,7 +24,6 @@ public:
 
     CManageTreeView* TreeView() const { return m_tree; }
     CManageDataView* DataView() const { return m_data; }
-    QSplitter* Splitter() const { return m_splitter; }
 
     bool HasCommandHandler(int id) const override;
     void OnCommand(int id) override;

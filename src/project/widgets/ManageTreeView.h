@@ -32,7 +32,6 @@ public:
     QRect ItemTextRect(QTreeWidgetItem* item) const;
 
     // The node of the current item and its kind string.
-    const WorkspaceNode& CurrentNode() const { return m_node; }
     const std::string& CurrentKind() const { return m_node.kind; }
 
     // Issues a command ("新建工程", "添加工程", "添加数据", "保存工程", "删除") on the current

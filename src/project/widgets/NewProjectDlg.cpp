@@ -91,9 +91,8 @@ void CNewProjectDlg::accept() {
         ShowMessage(message);
         return;
     }
-    std::string error;
-    if (!MakeProjectFolder(Path(), Name(), &error)) {
-        ShowMessage(error);
+    if (Status made = MakeProjectFolder(Path(), Name()); !made) {
+        ShowMessage(made.Message());
         return;
     }
     QDialog::accept();

@@ -1,7 +1,7 @@
 #pragma once
 
-// Conversions between the grid's model values and Qt's: GBK texts, font descriptions, and
-// the drawing of a cell's text by its format flags.
+// The drawing of a cell's text by its format flags, with the laid-out texts kept across
+// repaints.
 
 #include <QFont>
 #include <QFontMetrics>
@@ -10,24 +10,9 @@
 #include <QStaticText>
 #include <QString>
 
-#include <string>
-
-#include "controls/GridTypes.h"
-
 class QPainter;
 
 namespace quarrant {
-
-// Model text (GBK) to screen text and back.
-QString ToQString(const std::string& gbk);
-std::string FromQString(const QString& text);
-
-// A font description of a Qt font (family as GBK text, pixel height 0 for the default size).
-GridFont DescribeFont(const QFont& font);
-// The Qt font of a description; base gives what the description leaves open.
-QFont MakeFont(const GridFont& description, const QFont& base);
-// The same font sized in screen pixels, for drawing on a device of another resolution.
-QFont ScreenPixelFont(const QFont& font);
 
 // Single-line texts laid out in one font, kept across repaints: drawing a laid-out text skips
 // shaping, which is most of the cost of a cell. The owner clears it when the font changes.

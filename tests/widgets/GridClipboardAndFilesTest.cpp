@@ -1,11 +1,9 @@
-// The grid's clipboard commands, delimited text files and printing, on the offscreen platform.
+// The grid's clipboard commands and delimited text files, on the offscreen platform.
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QPrinter>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,7 +26,7 @@ public:
     }
 };
 
-class GridClipboardTest : public QObject {
+class GridClipboardAndFilesTest : public QObject {
     Q_OBJECT
 
 private:
@@ -174,54 +172,7 @@ private slots:
         QVERIFY(!grid.Load(FromUtf8(dir.path()), ','));
         QCOMPARE(m_shown.back(), std::string("Unable to load grid data"));
     }
-
-    void printingToAPdfFileGivesHeaderFooterAndPages() {
-        QTemporaryDir dir;
-        m_grid->SetRowCount(300);
-        for (int row = 1; row < 300; ++row) {
-            m_grid->SetItemText(row, 1, "row " + std::to_string(row));
-        }
-        m_grid->MergeCells(2, 1, 3, 2);
-        QCOMPARE(m_grid->PrintHeaderTitle(), QStringLiteral("Steel quantities"));
-        QCOMPARE(CGridCtrl::PrintFooterPageText(2, 7), QStringLiteral("Page 2 of 7"));
-        QVERIFY(QRegularExpression(
-                    QStringLiteral("^\\w{3} \\w{3} [ \\d]\\d \\d\\d:\\d\\d:\\d\\d \\d{4}$"))
-                    .match(CGridCtrl::PrintDateTimeText())
-                    .hasMatch());
-
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        const QString file = dir.filePath(QStringLiteral("grid.pdf"));
-        printer.setOutputFileName(file);
-        const int pages = m_grid->Print(&printer);
-        QVERIFY(pages > 1);
-        QFile pdf(file);
-        QVERIFY(pdf.open(QIODevice::ReadOnly));
-        const QByteArray content = pdf.readAll();
-        QVERIFY(content.startsWith("%PDF"));
-        QCOMPARE(static_cast<int>(content.count("/Type /Page\n")), pages);
-
-        // Wider margins leave less room for rows: at least as many pages.
-        m_grid->SetPrintMarginInfo(6, 6, -1, -1, 4, 4, 2);
-        int values[7];
-        m_grid->GetPrintMarginInfo(values[0], values[1], values[2], values[3], values[4], values[5],
-                                   values[6]);
-        QCOMPARE(values[2], 4);
-        QPrinter second(QPrinter::HighResolution);
-        second.setOutputFormat(QPrinter::PdfFormat);
-        second.setOutputFileName(dir.filePath(QStringLiteral("second.pdf")));
-        QVERIFY(m_grid->Print(&second) >= pages);
-    }
-
-    void anEmptyGridPrintsOnePage() {
-        QTemporaryDir dir;
-        CGridCtrl grid;
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dir.filePath(QStringLiteral("empty.pdf")));
-        QCOMPARE(grid.Print(&printer), 1);
-    }
 };
 
-QTEST_MAIN(GridClipboardTest)
-#include "GridClipboardTest.moc"
+QTEST_MAIN(GridClipboardAndFilesTest)
+#include "GridClipboardAndFilesTest.moc"

@@ -1,57 +1,13 @@
-#include "controls/widgets/GridWidgetText.h"
+#include "controls/widgets/CellTextDrawing.h"
 
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 
 #include <cmath>
 
-#include "base/GbkText.h"
+#include "controls/GridTypes.h"
 
 namespace quarrant {
-
-QString ToQString(const std::string& gbk) {
-    if (IsAscii(gbk)) {
-        return QString::fromLatin1(gbk.data(), static_cast<qsizetype>(gbk.size()));
-    }
-    const std::string utf8 = GbkToUtf8(gbk);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-std::string FromQString(const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    return Utf8ToGbk(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
-}
-
-GridFont DescribeFont(const QFont& font) {
-    GridFont description;
-    description.faceName = FromQString(font.family());
-    description.height = font.pixelSize() > 0 ? font.pixelSize() : 0;
-    description.weight = font.bold() ? 700 : 400;
-    description.italic = font.italic();
-    description.underline = font.underline();
-    return description;
-}
-
-QFont MakeFont(const GridFont& description, const QFont& base) {
-    QFont font = base;
-    if (!description.faceName.empty()) {
-        font.setFamily(ToQString(description.faceName));
-    }
-    if (description.height > 0) {
-        font.setPixelSize(description.height);
-    }
-    font.setWeight(description.weight >= 600 ? QFont::Bold : QFont::Normal);
-    font.setItalic(description.italic);
-    font.setUnderline(description.underline);
-    return font;
-}
-
-QFont ScreenPixelFont(const QFont& font) {
-    QFont result = font;
-    result.setPixelSize(QFontInfo(font).pixelSize());
-    return result;
-}
 
 const QStaticText& TextLayoutCache::Get(const QString& text, const QFont& font) {
     auto found = m_texts.find(text);

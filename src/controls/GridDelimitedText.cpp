@@ -1,6 +1,12 @@
-#include "controls/GridText.h"
+#include "controls/GridDelimitedText.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
 
 #include "base/CNumbers.h"
+#include "base/FileIO.h"
 #include "controls/GridModel.h"
 
 namespace quarrant {
@@ -39,7 +45,45 @@ std::vector<std::string_view> Lines(std::string_view bytes) {
     return lines;
 }
 
+// Whether a new file could be made at the path: not a folder, in a folder that exists and takes
+// new files. A save that fails where it could is a failure of writing.
+bool CanCreateFile(std::string_view fileName) {
+    const std::filesystem::path target = FsPath(fileName);
+    std::error_code error;
+    if (std::filesystem::is_directory(target, error)) {
+        return false;
+    }
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    return std::filesystem::is_directory(folder, error) && ::access(folder.c_str(), W_OK) == 0;
+}
+
 }  // namespace
+
+Status SaveGridFile(const GridModel& grid, std::string_view fileName, char separator) {
+    if (WriteFileAtomically(fileName, GridSaveText(grid, separator))) {
+        return Status();
+    }
+    return Status::Failure(CanCreateFile(fileName) ? "Unable to save grid list"
+                                                   : FileOpenErrorMessage(fileName));
+}
+
+Result<GridFileBytes> ReadGridFile(std::string_view fileName) {
+    FileBytes file = ReadFileBytes(fileName);
+    if (!file.opened) {
+        return Status::Failure(FileOpenErrorMessage(fileName));
+    }
+    GridFileBytes grid;
+    grid.bytes = std::move(file.bytes);
+    if (!file.complete) {
+        const std::size_t lastLineEnd = grid.bytes.rfind('\n');
+        grid.bytes.resize(lastLineEnd == std::string::npos ? 0 : lastLineEnd + 1);
+        grid.readStatus = Status::Failure("Unable to load grid data");
+    }
+    return grid;
+}
 
 std::string GridSaveText(const GridModel& grid, char separator) {
     std::string out;

@@ -1,18 +1,15 @@
-// The grid's clipboard commands and its delimited text files.
+// The grid's copy, cut, paste and clear, and the saving and loading of its text files.
 
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
 
-#include <cerrno>
-#include <cstdio>
-
-#include "base/FileIO.h"
-#include "controls/GridText.h"
+#include "controls/GridDelimitedText.h"
+#include "controls/GridInteraction.h"
 #include "controls/widgets/GridCtrl.h"
-#include "controls/widgets/GridWidgetText.h"
 #include "controls/widgets/InPlaceEdit.h"
 #include "controls/widgets/ShowMessage.h"
+#include "platform/QtText.h"
 
 namespace quarrant {
 
@@ -25,26 +22,11 @@ void CGridCtrl::OnEditCopy() {
     if (!range.IsValid()) {
         return;
     }
-    QApplication::clipboard()->setText(ToQString(CopyTextFromGrid()));
+    QApplication::clipboard()->setText(ToQt(CopyTextFromGrid()));
 }
 
 void CGridCtrl::OnEditClear() {
-    if (!IsEditable()) {
-        return;
-    }
-    std::vector<CCellID> cells;
-    for (auto entry : m_model->SelectedCells()) {
-        cells.push_back(entry.value);
-    }
-    for (const CCellID& cell : cells) {
-        CGridCellBase* object = GetCell(cell.row, cell.col);
-        if (object != nullptr && !object->IsReadOnly() && !IsCellFixed(cell.row, cell.col) &&
-            !object->GetText().empty()) {
-            object->SetText("");
-            m_model->SetModified(true, cell.row, cell.col);
-        }
-    }
-    viewport()->update();
+    m_interaction->ClearSelectedTexts();
 }
 
 void CGridCtrl::OnEditCut() {
@@ -105,51 +87,30 @@ void CGridCtrl::OnEditPaste() {
     if (!IsValid(target.row, target.col)) {
         target = GetVisibleNonFixedCellRange().GetTopLeft();
     }
-    PasteTextToGrid(target, FromQString(data->text()));
+    PasteTextToGrid(target, FromQt(data->text()));
 }
 
 bool CGridCtrl::Save(std::string_view fileName, int separator) {
-    std::FILE* file = std::fopen(FsPath(fileName).c_str(), "wb");
-    if (file == nullptr) {
-        ShowMessage(FileOpenErrorMessage(fileName));
-        return false;
+    const Status saved = SaveGridFile(*m_model, fileName, static_cast<char>(separator));
+    if (!saved) {
+        ShowMessage(saved.Message());
     }
-    const std::string bytes = GridSaveText(*m_model, static_cast<char>(separator));
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        ShowMessage("Unable to save grid list");
-        return false;
-    }
-    return true;
+    return saved.Ok();
 }
 
 bool CGridCtrl::Load(std::string_view fileName, int separator) {
-    std::FILE* file = std::fopen(FsPath(fileName).c_str(), "rb");
-    if (file == nullptr) {
-        ShowMessage(FileOpenErrorMessage(fileName));
+    Result<GridFileBytes> file = ReadGridFile(fileName);
+    if (!file) {
+        ShowMessage(file.Message());
         return false;
     }
     EndEditing();
-    std::string bytes;
-    char buffer[65536];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.append(buffer, count);
-    }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        // Keep what was read up to the error: its complete lines.
-        const std::size_t lastLineEnd = bytes.rfind('\n');
-        bytes.resize(lastLineEnd == std::string::npos ? 0 : lastLineEnd + 1);
-    }
-    GridLoadText(*m_model, bytes, static_cast<char>(separator));
-    m_selectionStart = CCellID();
+    GridLoadText(*m_model, file.Value().bytes, static_cast<char>(separator));
+    m_interaction->ForgetSelectionStart();
     AutoSizeColumns(GetAutoSizeStyle());
     Refresh();
-    if (failed) {
-        ShowMessage("Unable to load grid data");
+    if (const Status& read = file.Value().readStatus; !read) {
+        ShowMessage(read.Message());
         return false;
     }
     return true;

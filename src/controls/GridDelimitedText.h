@@ -1,14 +1,15 @@
 #pragma once
 
-// The grid's delimited text files and its clipboard text, as bytes: the widget reads and
-// writes the files and the clipboard. Texts are model texts (GBK); nothing is quoted or
-// escaped, so a cell text holding the separator or a line break does not survive a round trip.
+// The grid's delimited text files and its clipboard text. Texts are model texts (GBK); nothing
+// is quoted or escaped, so a cell text holding the separator or a line break does not survive
+// a round trip.
 
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/Status.h"
 #include "controls/CellRange.h"
 #include "controls/TesselixExport.h"
 
@@ -30,6 +31,22 @@ TESSELIX_EXPORT std::vector<std::string> SplitGridLine(std::string_view line, ch
 // Lines end at LF (a CR before it is dropped) and may be of any length; fields beyond the
 // last column are dropped. The caller sizes the columns afterwards.
 TESSELIX_EXPORT void GridLoadText(GridModel& grid, std::string_view bytes, char separator);
+
+// Writes GridSaveText to the file crash-safe: a failed save leaves the old file as it was.
+// Fails with the framework's file error when the file cannot be created, else with "Unable to
+// save grid list".
+TESSELIX_EXPORT Status SaveGridFile(const GridModel& grid, std::string_view fileName,
+                                    char separator);
+
+// The bytes of a grid file for GridLoadText. readStatus fails with "Unable to load grid data"
+// when the file opened but could not be read to its end (a folder, an input error); bytes then
+// hold the complete lines read before the error.
+struct GridFileBytes {
+    std::string bytes;
+    Status readStatus;
+};
+// Fails with the framework's file error when the file cannot be opened.
+TESSELIX_EXPORT Result<GridFileBytes> ReadGridFile(std::string_view fileName);
 
 // The clipboard text of a range, row by row: the text of each selected cell, "\t" after every
 // column of the range but the last, "\n" after every row but the last. Rows of height 0 and
