@@ -132,6 +132,28 @@ const std::vector<MenuSpec>& MainFrameMenu() {
     return menu;
 }
 
+const std::vector<MenuSpec>& DataFrameMenu() {
+    static const std::vector<MenuSpec> menu = {
+        {"\xCE\xC4\xBC\xFE",                                                     // 文件
+         {{kCmdOpenProjectManager, "\xB4\xF2\xBF\xAA\xB9\xDC\xC0\xED\xC6\xF7"},  // 打开管理器
+          {kCmdDataSave, "\xB1\xA3\xB4\xE6"},                                    // 保存
+          {0, {}},
+          {kCmdDataExit, "\xCD\xCB\xB3\xF6"}}},                     // 退出
+        {"\xCA\xFD\xBE\xDD",                                        // 数据
+         {{kCmdDataAddRow, "\xCC\xED\xBC\xD3\xD2\xBB\xD0\xD0"},     // 添加一行
+          {kCmdDataModify, "\xD0\xDE\xB8\xC4"},                     // 修改
+          {kCmdDataDeleteRow, "\xC9\xBE\xB3\xFD\xD2\xBB\xD0\xD0"},  // 删除一行
+          {0, {}},
+          {kCmdDataUndo, "\xB3\xB7\xCF\xFA"},  // 撤销
+          {kCmdDataRedo, "\xD6\xD8\xB8\xB4"},  // 重复
+          {0, {}},
+          {kCmdDataRefresh, "\xCB\xA2\xD0\xC2"}}},  // 刷新
+        WindowMenu(),
+        HelpMenu(),
+    };
+    return menu;
+}
+
 const std::vector<MenuSpec>& ManagerFrameMenu() {
     static const std::vector<MenuSpec> menu = {
         {"\xB9\xA4\xB3\xCC",                                                         // 工程
@@ -189,7 +211,8 @@ std::string CommandText(int id) {
     if (id == 0) {
         return {};
     }
-    for (const auto* menus : {&ManagerFrameMenu(), &MainFrameMenu(), &ReportFrameMenu()}) {
+    for (const auto* menus :
+         {&ManagerFrameMenu(), &MainFrameMenu(), &ReportFrameMenu(), &DataFrameMenu()}) {
         for (const MenuSpec& menu : *menus) {
             for (const CommandEntry& item : menu.items) {
                 if (item.id == id) {

@@ -19,6 +19,22 @@ inline constexpr int kCmdWindowArrange = 57649;       // 排列图标
 inline constexpr int kCmdWindowCascade = 57650;       // 层叠窗口
 inline constexpr int kCmdWindowTile = 57651;          // 平铺窗口
 
+// Commands of the data window (menu 131, toolbar 144) and of the row views' row menus.
+inline constexpr int kCmdDataExit = 32822;         // 退出 (no handler)
+inline constexpr int kCmdDataSave = 32919;         // 保存 (no action)
+inline constexpr int kCmdDataAddRow = 32920;       // 添加一行 (no action)
+inline constexpr int kCmdDataDeleteRow = 32921;    // 删除一行
+inline constexpr int kCmdDataModify = 32922;       // 修改 (no action)
+inline constexpr int kCmdDataUndo = 32923;         // 撤销
+inline constexpr int kCmdDataRedo = 32924;         // 重复
+inline constexpr int kCmdDataRefresh = 32965;      // 刷新
+inline constexpr int kCmdRowMarkEntities = 33021;  // 标记关连的图元 (drawing window)
+inline constexpr int kCmdRowFilter = 33023;        // 过滤
+inline constexpr int kCmdRowShowAll = 33024;       // 显示所有数据
+inline constexpr int kCmdRowRefreshMarks = 33025;  // 刷新数据和图纸关联 (drawing window)
+inline constexpr int kCmdRowDelete = 33027;        // 删除 / 删除这行数据
+inline constexpr int kMenuData = 131;
+
 // Commands of the project manager frame (menu 130, toolbar 128).
 inline constexpr int kCmdOpenCover = 32774;            // 打开封面 (toolbar 128; no handler)
 inline constexpr int kCmdNewProject = 32886;           // 新建工程
@@ -86,6 +102,8 @@ const ToolBarSpec* FindToolBar(int resource);
 
 // The menu of the main frame while no child window is open.
 const std::vector<MenuSpec>& MainFrameMenu();
+// Menu 131 of the data window.
+const std::vector<MenuSpec>& DataFrameMenu();
 // Menu 130 of the project manager frame.
 const std::vector<MenuSpec>& ManagerFrameMenu();
 // Menu 133 of the report window.

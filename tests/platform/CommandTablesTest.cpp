@@ -24,7 +24,8 @@ std::vector<Table> AllTables() {
     for (const ToolBarSpec& bar : MainFrameToolBars()) {
         tables.push_back({"toolbar " + std::to_string(bar.resource), bar.buttons});
     }
-    for (const auto* menus : {&MainFrameMenu(), &ManagerFrameMenu(), &ReportFrameMenu()}) {
+    for (const auto* menus :
+         {&MainFrameMenu(), &ManagerFrameMenu(), &ReportFrameMenu(), &DataFrameMenu()}) {
         for (const MenuSpec& menu : *menus) {
             tables.push_back({"menu " + GbkToUtf8(menu.title), menu.items});
         }
@@ -69,11 +70,11 @@ TEST(CommandTablesTest, CommandsCarryTheirChineseTexts) {
     // Toolbar tooltips first, then menu texts, which win where both name a command.
     const Case cases[] = {
         {32778, "打开工程管理器"}, {33006, "帮助主题"},     {32890, "保存选中的工程"},
-        {32891, "保存所有工程"},   {32774, "打开封面"},     {32921, "删除一行数据"},
+        {32891, "保存所有工程"},   {32774, "打开封面"},     {32915, "删除一行数据"},
         {33002, "设置测量路径"},   {32943, "全屏显示图纸"}, {33012, "退出打印预览"},
         {32886, "新建工程"},       {32888, "添加工程子项"}, {33008, "精度设置"},
         {33010, "打印预览"},       {57606, "打印设置"},     {33040, "导出Excel…"},
-        {33041, "导出PDF…"},
+        {33041, "导出PDF…"},       {32921, "删除一行"},     {32965, "刷新"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(GbkToUtf8(CommandText(c.id)), c.utf8) << c.id;

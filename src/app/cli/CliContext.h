@@ -35,5 +35,6 @@ int RunCount(CliContext& context);
 int RunPick(CliContext& context);
 int RunReport(CliContext& context);
 int RunScale(CliContext& context);
+int RunRows(CliContext& context);
 
 }  // namespace quarrant::cli

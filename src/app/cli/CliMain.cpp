@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     int i = 1;
     if (i < argc && std::strcmp(argv[i], "--home") == 0) {
         if (i + 1 >= argc) {
-            return Usage(context, "eval|import|count|pick|scale|report ...");
+            return Usage(context, "eval|import|count|pick|scale|report|rows ...");
         }
         context.programFolder = Utf8ToGbk(argv[i + 1]);
         while (context.programFolder.size() > 1 &&
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
         i += 2;
     }
     if (i >= argc) {
-        return Usage(context, "eval|import|count|pick|scale|report ...");
+        return Usage(context, "eval|import|count|pick|scale|report|rows ...");
     }
     std::string command = argv[i++];
     for (; i < argc; ++i) {
@@ -66,5 +66,8 @@ int main(int argc, char** argv) {
     if (command == "report") {
         return RunReport(context);
     }
-    return Usage(context, "eval|import|count|pick|scale|report ...");
+    if (command == "rows") {
+        return RunRows(context);
+    }
+    return Usage(context, "eval|import|count|pick|scale|report|rows ...");
 }

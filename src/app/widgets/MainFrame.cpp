@@ -57,6 +57,7 @@ CMainFrame::CMainFrame(CQuarrantApp& app) : m_app(app) {
         addToolBar(Qt::TopToolBarArea, toolBar);
         m_toolBars[bar.resource] = toolBar;
     }
+    m_childMenus[kMenuData] = &DataFrameMenu();
     m_childMenus[kMenuMainFrame] = &MainFrameMenu();
     m_childMenus[kMenuManager] = &ManagerFrameMenu();
     m_childMenus[kMenuReport] = &ReportFrameMenu();

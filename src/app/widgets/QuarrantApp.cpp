@@ -18,9 +18,11 @@
 #include "platform/CommandTables.h"
 #include "platform/IconArt.h"
 #include "platform/ModalDialog.h"
+#include "platform/ProgramLanguage.h"
 #include "platform/QtText.h"
 #include "platform/ShellDialogs.h"
 #include "project/widgets/ManageFrame.h"
+#include "quantity/widgets/DataFrame.h"
 #include "reports/widgets/TableFrame.h"
 
 namespace quarrant {
@@ -55,6 +57,8 @@ bool CQuarrantApp::InitInstance(const std::string& programFolder, bool show) {
     // The program folder, project types, PATH.ini with every project it lists, Set.ini and
     // the catalogues, in this order.
     StartUp(m_settings, m_manager, programFolder);
+    // Message boxes, file dialogs and the other standard texts in Chinese.
+    InstallChineseStandardTexts();
 
     QCoreApplication::setOrganizationName(ToQt(kProfileKey));
     QCoreApplication::setApplicationName(QStringLiteral("Quarrant"));
@@ -62,7 +66,7 @@ bool CQuarrantApp::InitInstance(const std::string& programFolder, bool show) {
     m_templates.Register(130, kManagerDocType).SetFactory([this](void*) {
         return CreateManagerFrame();
     });
-    m_templates.Register(131, kDataDocType);
+    RegisterDataWindows(m_templates.Register(131, kDataDocType), *this);
     m_templates.Register(132, kDrawingDocType);
     RegisterReportWindows(m_templates.Register(133, kTableDocType), *this);
 
