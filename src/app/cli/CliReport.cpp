@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/cli/CliContext.h"
+#include "app/cli/CliProject.h"
 #include "base/FileIO.h"
 #include "base/GbkText.h"
 #include "base/MessageSink.h"
@@ -30,20 +31,6 @@ namespace {
 
 constexpr const char* kReportUsage =
     "report [--name NAME] [--csv FILE] [--xlsx FILE] PROJECTFOLDER summary|detail|material";
-
-// The messages of loading, passed on to standard error as they come.
-class ErrorStreamSink final : public MessageSink {
-public:
-    explicit ErrorStreamSink(const CliContext& context) : m_context(context) {}
-    void Show(const std::string& gbkText) override {
-        std::fprintf(m_context.err, "%s\n", GbkToUtf8(gbkText).c_str());
-        ++count;
-    }
-    int count = 0;
-
-private:
-    const CliContext& m_context;
-};
 
 const char* ReportTitleOf(const std::string& table) {
     if (table == "summary") {
@@ -86,21 +73,11 @@ int RunReport(CliContext& context) {
         }
     }
 
-    // The project as start-up loads it, its drawings coloured from COLOR.ini.
-    ErrorStreamSink messages(context);
-    ProjectManager manager(messages);
-    manager.SetProgramFolder(context.programFolder);
-    manager.SetColorTable(LoadColorTable(context.programFolder).ValueOr(nullptr));
-    std::string folder = Utf8ToGbk(positional[0]);
-    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) {
-        folder.pop_back();
+    CliProject loaded(context);
+    if (int status = LoadCliProject(context, positional[0], loaded); status != kExitOk) {
+        return status;
     }
-    Result<std::unique_ptr<Project>> loaded = manager.LoadProject(folder);
-    if (!loaded) {
-        return Failed(context,
-                      loaded.Message().empty() ? FileOpenErrorMessage(folder) : loaded.Message());
-    }
-    std::unique_ptr<Project> project = std::move(loaded).Value();
+    Project* project = loaded.project.get();
 
     GridModel grid;
     std::atomic<int> total{0};

@@ -8,14 +8,13 @@
 #include <vector>
 
 #include "app/cli/CliContext.h"
-#include "base/FileIO.h"
+#include "app/cli/CliProject.h"
 #include "base/GbkText.h"
-#include "base/MessageSink.h"
-#include "cad/ColorTable.h"
 #include "controls/GridModel.h"
 #include "project/GridModelRows.h"
 #include "project/ProjectManager.h"
 #include "quantity/RowListing.h"
+#include "reports/ReportExport.h"
 
 namespace quarrant::cli {
 
@@ -32,20 +31,6 @@ constexpr const char* kRowsUsage = "rows [--drawing NAME] [--name ITEM] PROJECTF
 // "工程中没有这个图纸：": the project has no drawing of the name given.
 constexpr const char* kNoSuchDrawingText =
     "\xB9\xA4\xB3\xCC\xD6\xD0\xC3\xBB\xD3\xD0\xD5\xE2\xB8\xF6\xCD\xBC\xD6\xBD\xA3\xBA";
-
-// The messages of loading, on standard error as they come.
-class LoadMessages final : public MessageSink {
-public:
-    explicit LoadMessages(const CliContext& context) : m_context(context) {}
-    void Show(const std::string& gbkText) override {
-        std::fprintf(m_context.err, "%s\n", GbkToUtf8(gbkText).c_str());
-        ++count;
-    }
-    int count = 0;
-
-private:
-    const CliContext& m_context;
-};
 
 }  // namespace
 
@@ -65,19 +50,11 @@ int RunRows(CliContext& context) {
         }
     }
 
-    // The project as start-up loads it.
-    LoadMessages messages(context);
-    ProjectManager manager(messages);
-    manager.SetProgramFolder(context.programFolder);
-    manager.SetColorTable(LoadColorTable(context.programFolder).ValueOr(nullptr));
-    std::string folder = Utf8ToGbk(positional[0]);
-    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) {
-        folder.pop_back();
+    CliProject loaded(context);
+    if (int status = LoadCliProject(context, positional[0], loaded); status != kExitOk) {
+        return status;
     }
-    std::unique_ptr<Project> project = manager.LoadProject(folder);
-    if (!project) {
-        return messages.count > 0 ? kExitFailed : Failed(context, FileOpenErrorMessage(folder));
-    }
+    const Project* project = loaded.project.get();
     if (selection.drawingName && project->FindDrawing(*selection.drawingName) == nullptr) {
         return Failed(context, kNoSuchDrawingText + *selection.drawingName);
     }
@@ -86,17 +63,8 @@ int RunRows(CliContext& context) {
     ResetRowGrid(grid, project->dataTable.headings);
     GridModelRows rows(grid);
     ListRows(project->dataTable.rows, selection, rows, 0);
-    std::string line;
-    for (int row = 0; row < grid.GetRowCount(); ++row) {
-        line.clear();
-        for (int col = 0; col < grid.GetColumnCount(); ++col) {
-            if (col > 0) {
-                line += '\t';
-            }
-            line += grid.GetItemText(row, col);
-        }
-        std::fprintf(context.out, "%s\n", GbkToUtf8(line).c_str());
-    }
+    const std::string text = GbkToUtf8(ReportTabText(grid));
+    std::fwrite(text.data(), 1, text.size(), context.out);
     return kExitOk;
 }
 
