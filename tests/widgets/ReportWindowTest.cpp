@@ -55,7 +55,7 @@ private:
                 MessageList loadMessages;
                 ProjectManager maker(loadMessages);
                 maker.SetProgramFolder(scratch.Path());
-                std::unique_ptr<Project> project = maker.LoadProject(folder);
+                std::unique_ptr<Project> project = std::move(maker.LoadProject(folder)).Value();
                 fill(project->dataTable);
                 maker.SaveProject(*project);
             }
