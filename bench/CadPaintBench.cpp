@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchMeasures.h"
 #include "base/GbkText.h"
 #include "cad/CadInteraction.h"
 #include "cad/widgets/CadCtrl.h"
@@ -30,18 +31,10 @@ using namespace quarrant;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace quarrant::bench;
 
 double Milliseconds(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
-}
-
-// CPU time of the whole process (all threads), in milliseconds: on a busy machine the wall
-// time includes waiting for a core.
-double ProcessCpuMilliseconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
 }
 
 struct Generator {
@@ -245,11 +238,11 @@ Timing Median(int runs, Paint paint) {
     std::vector<double> walls;
     std::vector<double> cpus;
     for (int i = 0; i < runs; ++i) {
-        const double cpuStart = ProcessCpuMilliseconds();
+        const double cpuStart = CpuMilliseconds();
         const auto start = Clock::now();
         paint();
         walls.push_back(Milliseconds(Clock::now() - start));
-        cpus.push_back(ProcessCpuMilliseconds() - cpuStart);
+        cpus.push_back(CpuMilliseconds() - cpuStart);
     }
     std::sort(walls.begin(), walls.end());
     std::sort(cpus.begin(), cpus.end());

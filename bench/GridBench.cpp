@@ -21,24 +21,17 @@
 #include <thread>
 #include <vector>
 
+#include "BenchMeasures.h"
 #include "controls/widgets/GridCtrl.h"
 
 using namespace quarrant;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace quarrant::bench;
 
 double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Processor time of the whole process in milliseconds: on a shared machine the wall-clock time
-// also counts the time other programs had the processor.
-double CpuMilliseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
 }
 
 struct Timing {

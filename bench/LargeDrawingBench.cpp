@@ -43,6 +43,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchMeasures.h"
 #include "SteelDrawingGenerator.h"
 #include "app/widgets/QuarrantApp.h"
 #include "base/CNumbers.h"
@@ -56,32 +57,9 @@
 
 namespace {
 
+using namespace quarrant::bench;
+
 using namespace quarrant;
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// A value of /proc/self/status in bytes (VmRSS, VmHWM), 0 when unknown.
-std::size_t StatusBytes(const char* key) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    std::size_t keyLength = std::strlen(key);
-    while (std::getline(in, line)) {
-        if (line.compare(0, keyLength, key) == 0 && line.size() > keyLength &&
-            line[keyLength] == ':') {
-            return static_cast<std::size_t>(AtoiC(line.substr(keyLength + 1))) * 1024;
-        }
-    }
-    return 0;
-}
-
-// Starts a new peak: VmHWM becomes the current resident size.
-void ResetPeak() {
-    std::ofstream out("/proc/self/clear_refs");
-    out << "5";
-}
 
 // What one measured step reports back from its process.
 struct Figures {

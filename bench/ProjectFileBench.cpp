@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "BenchMeasures.h"
 #include "base/FileIO.h"
 #include "base/GbkText.h"
 #include "base/MessageSink.h"
@@ -21,11 +22,7 @@ using namespace quarrant;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using namespace quarrant::bench;
 
 void Report(const char* what, double seconds, std::size_t bytes) {
     std::printf("%-36s %8.3f s  %8.1f MB/s\n", what, seconds,

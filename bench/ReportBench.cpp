@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchMeasures.h"
 #include "base/FileIO.h"
 #include "base/GbkText.h"
 #include "controls/widgets/GridCtrl.h"
@@ -32,13 +33,7 @@ using namespace quarrant;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double CpuMilliseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
-}
+using namespace quarrant::bench;
 
 struct Stopwatch {
     Clock::time_point wall = Clock::now();
@@ -110,7 +105,7 @@ int main(int argc, char** argv) {
     grid.resize(1200, 800);
     std::atomic<int> total{0};
     std::atomic<int> done{0};
-    ReportProgress progress(total, done);
+    ProgressSteps progress(total, done);
     const struct {
         ReportKind kind;
         const char* label;

@@ -27,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchMeasures.h"
 #include "app/widgets/MainFrame.h"
 #include "app/widgets/QuarrantApp.h"
 #include "base/FileIO.h"
@@ -43,13 +44,7 @@ using namespace quarrant;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double CpuMilliseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
-}
+using namespace quarrant::bench;
 
 struct Timing {
     double wall = 0;

@@ -5,6 +5,7 @@
 #include "base/CNumbers.h"
 #include "plugin/PageTexts.h"
 #include "quantity/FormulaEvaluator.h"
+#include "quantity/QuantityFormula.h"
 
 namespace quarrant {
 namespace {
@@ -13,17 +14,6 @@ constexpr std::string_view kMetre = "m";
 constexpr std::string_view kSquareMetre = "m^2";
 constexpr std::string_view kCubicMetre = "m^3";
 constexpr std::string_view kKilogram = "kg";
-
-// 数量*(a)*(b)...: the count as typed, then each operand in round brackets.
-std::string Product(const std::string& count, std::initializer_list<const std::string*> operands) {
-    std::string formula = count;
-    for (const std::string* operand : operands) {
-        formula += "*(";
-        formula += *operand;
-        formula += ')';
-    }
-    return formula;
-}
 
 bool AnyEmpty(std::initializer_list<const std::string*> texts) {
     for (const std::string* text : texts) {
@@ -103,19 +93,19 @@ Result<std::string> ComponentQuantity(int measuringMode, EntryTexts& texts,
             if (AnyEmpty({&count, &length})) {
                 return Status::Failure(kCountLengthEmpty);
             }
-            formula = Product(count, {&length});
+            formula = CountTimes(count, {&length});
             decimals = 2;
         } else if (unit == kSquareMetre) {
             if (AnyEmpty({&count, &length, &width})) {
                 return Status::Failure(kCountLengthWidthEmpty);
             }
-            formula = Product(count, {&length, &width});
+            formula = CountTimes(count, {&length, &width});
             decimals = 3;
         } else if (unit == kCubicMetre) {
             if (AnyEmpty({&count, &length, &width, &height})) {
                 return Status::Failure(kCountLengthWidthHeightEmpty);
             }
-            formula = Product(count, {&length, &width, &height});
+            formula = CountTimes(count, {&length, &width, &height});
             decimals = 4;
         } else {
             return Status::Failure(kUnitEmpty);
@@ -125,13 +115,13 @@ Result<std::string> ComponentQuantity(int measuringMode, EntryTexts& texts,
             if (AnyEmpty({&count, &area})) {
                 return Status::Failure(kCountAreaEmpty);
             }
-            formula = Product(count, {&area});
+            formula = CountTimes(count, {&area});
             decimals = 3;
         } else if (unit == kCubicMetre) {
             if (AnyEmpty({&count, &area, &height})) {
                 return Status::Failure(kCountAreaHeightEmpty);
             }
-            formula = Product(count, {&area, &height});
+            formula = CountTimes(count, {&area, &height});
             decimals = 4;
         } else {
             return Status::Failure(kUnitEmpty);
@@ -142,7 +132,7 @@ Result<std::string> ComponentQuantity(int measuringMode, EntryTexts& texts,
             return Status::Failure(unitField == kSquareMetre ? kCountVolumeEmptyAfterSquare
                                                              : kCountVolumeEmpty);
         }
-        formula = Product(count, {&volume});
+        formula = CountTimes(count, {&volume});
         decimals = 4;
     }
 

@@ -4,22 +4,9 @@
 
 #include "base/CNumbers.h"
 #include "quantity/FormulaEvaluator.h"
+#include "quantity/QuantityFormula.h"
 
 namespace quarrant {
-
-namespace {
-
-std::string Product(const std::string& count, std::initializer_list<const std::string*> operands) {
-    std::string formula = count;
-    for (const std::string* operand : operands) {
-        formula += "*(";
-        formula += *operand;
-        formula += ')';
-    }
-    return formula;
-}
-
-}  // namespace
 
 void RecomputeStructureQuantity(QuantityRow& top) {
     const bool weighed = top.unit == kKilogramUnit;
@@ -44,40 +31,40 @@ std::string QuantityFormula(const QuantityRow& row, QuantityForm form) {
     const std::string& count = row.count;
     if (row.unit == "m") {
         if (form == QuantityForm::kLength || form == QuantityForm::kFilledFields) {
-            return Product(count, {&row.length});
+            return CountTimes(count, {&row.length});
         }
         return {};
     }
     if (row.unit == "m^2") {
         switch (form) {
             case QuantityForm::kLength:
-                return Product(count, {&row.length, &row.width});
+                return CountTimes(count, {&row.length, &row.width});
             case QuantityForm::kArea:
-                return Product(count, {&row.area});
+                return CountTimes(count, {&row.area});
             case QuantityForm::kVolume:
                 return {};
             case QuantityForm::kFilledFields:
-                return !row.width.empty() ? Product(count, {&row.length, &row.width})
-                                          : Product(count, {&row.area});
+                return !row.width.empty() ? CountTimes(count, {&row.length, &row.width})
+                                          : CountTimes(count, {&row.area});
         }
     }
     if (row.unit == "m^3") {
         switch (form) {
             case QuantityForm::kLength:
-                return Product(count, {&row.length, &row.width, &row.height});
+                return CountTimes(count, {&row.length, &row.width, &row.height});
             case QuantityForm::kArea:
-                return Product(count, {&row.area, &row.height});
+                return CountTimes(count, {&row.area, &row.height});
             case QuantityForm::kVolume:
-                return Product(count, {&row.volume});
+                return CountTimes(count, {&row.volume});
             case QuantityForm::kFilledFields:
                 if (!row.width.empty()) {
-                    return Product(count, {&row.length, &row.width, &row.height});
+                    return CountTimes(count, {&row.length, &row.width, &row.height});
                 }
                 if (!row.area.empty()) {
-                    return Product(count, {&row.area, &row.height});
+                    return CountTimes(count, {&row.area, &row.height});
                 }
                 if (!row.volume.empty()) {
-                    return Product(count, {&row.volume});
+                    return CountTimes(count, {&row.volume});
                 }
                 return {};
         }

@@ -179,7 +179,7 @@ int ReportBuilder::ProgressTotal() const {
     return static_cast<int>(m_dataTable.rows.size()) + 2;
 }
 
-void ReportBuilder::CollectRowList(ReportProgress* progress) {
+void ReportBuilder::CollectRowList(ProgressSteps* progress) {
     m_rowList.clear();
     m_rowList.reserve(m_dataTable.rows.size());
     for (const auto& entry : m_dataTable.rows) {
@@ -192,14 +192,14 @@ void ReportBuilder::CollectRowList(ReportProgress* progress) {
     }
 }
 
-void ReportBuilder::InitialBuild(GridModel& grid, ReportProgress& progress) {
+void ReportBuilder::InitialBuild(GridModel& grid, ProgressSteps& progress) {
     m_selectedName.clear();
     CollectRowList(&progress);
     BuildTable(grid, nullptr, progress);
     progress.Finish();
 }
 
-void ReportBuilder::FullRebuild(GridModel& grid, ReportProgress& progress) {
+void ReportBuilder::FullRebuild(GridModel& grid, ProgressSteps& progress) {
     // The rows are taken again from the data table: rows deleted or added in a data window
     // since the window opened are then neither referred to nor missed.
     CollectRowList(nullptr);
@@ -208,7 +208,7 @@ void ReportBuilder::FullRebuild(GridModel& grid, ReportProgress& progress) {
 }
 
 void ReportBuilder::FilteredRebuild(GridModel& grid, const std::string& name,
-                                    ReportProgress& progress) {
+                                    ProgressSteps& progress) {
     m_selectedName = name;
     CollectRowList(nullptr);
     BuildTable(grid, &m_selectedName, progress);
@@ -216,7 +216,7 @@ void ReportBuilder::FilteredRebuild(GridModel& grid, const std::string& name,
 }
 
 void ReportBuilder::BuildTable(GridModel& grid, const std::string* filter,
-                               ReportProgress& progress) {
+                               ProgressSteps& progress) {
     switch (m_kind) {
         case ReportKind::kSummary:
             BuildSummary(grid, filter, progress);
@@ -233,7 +233,7 @@ void ReportBuilder::BuildTable(GridModel& grid, const std::string* filter,
 }
 
 void ReportBuilder::BuildSummary(GridModel& grid, const std::string* filter,
-                                 ReportProgress& progress) {
+                                 ProgressSteps& progress) {
     ResetReportGrid(grid, m_kind);
     GroupMap groups;
     for (const QuantityRow* row : m_rowList) {
@@ -246,7 +246,7 @@ void ReportBuilder::BuildSummary(GridModel& grid, const std::string* filter,
 }
 
 void ReportBuilder::BuildDetail(GridModel& grid, const std::string* filter,
-                                ReportProgress& progress) {
+                                ProgressSteps& progress) {
     ResetReportGrid(grid, m_kind);
     int number = 0;
     for (const auto& entry : m_dataTable.rows) {
@@ -267,7 +267,7 @@ void ReportBuilder::BuildDetail(GridModel& grid, const std::string* filter,
 }
 
 void ReportBuilder::BuildMaterial(GridModel& grid, const std::string* filter,
-                                  ReportProgress& progress) {
+                                  ProgressSteps& progress) {
     ResetReportGrid(grid, m_kind);
     GroupMap groups;
     for (const auto& entry : m_dataTable.rows) {

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "base/ProgressSteps.h"
 #include "controls/GridModel.h"
 #include "project/QuantityTable.h"
 #include "reports/ReportKind.h"
-#include "reports/ReportProgress.h"
 
 namespace quarrant {
 
@@ -43,23 +43,23 @@ public:
 
     // The build when the window opens: the top-level rows go into the row list (one step per
     // row), then the table is built. The analysis table and unknown reports stay empty.
-    void InitialBuild(GridModel& grid, ReportProgress& progress);
+    void InitialBuild(GridModel& grid, ProgressSteps& progress);
     // The whole table again (the tree's root selected).
-    void FullRebuild(GridModel& grid, ReportProgress& progress);
+    void FullRebuild(GridModel& grid, ProgressSteps& progress);
     // Only the rows of one item name (summary, detail) or the component rows of one material
     // (material); numbering starts at 1.
-    void FilteredRebuild(GridModel& grid, const std::string& name, ReportProgress& progress);
+    void FilteredRebuild(GridModel& grid, const std::string& name, ProgressSteps& progress);
 
     // The top-level rows of the last build, in the data table's order.
     const std::vector<QuantityRow*>& RowList() const { return m_rowList; }
     const std::string& SelectedName() const { return m_selectedName; }
 
 private:
-    void CollectRowList(ReportProgress* progress);
-    void BuildTable(GridModel& grid, const std::string* filter, ReportProgress& progress);
-    void BuildSummary(GridModel& grid, const std::string* filter, ReportProgress& progress);
-    void BuildDetail(GridModel& grid, const std::string* filter, ReportProgress& progress);
-    void BuildMaterial(GridModel& grid, const std::string* filter, ReportProgress& progress);
+    void CollectRowList(ProgressSteps* progress);
+    void BuildTable(GridModel& grid, const std::string* filter, ProgressSteps& progress);
+    void BuildSummary(GridModel& grid, const std::string* filter, ProgressSteps& progress);
+    void BuildDetail(GridModel& grid, const std::string* filter, ProgressSteps& progress);
+    void BuildMaterial(GridModel& grid, const std::string* filter, ProgressSteps& progress);
 
     QuantityTable& m_dataTable;
     ReportKind m_kind;

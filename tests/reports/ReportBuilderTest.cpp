@@ -26,7 +26,7 @@ enum class Build { kInitial, kFull, kFiltered };
 void RunBuild(Built& built, Project& project, ReportKind kind, Build how,
               const std::string& name = {}) {
     ReportBuilder builder(project.dataTable, kind);
-    ReportProgress progress(built.total, built.done);
+    ProgressSteps progress(built.total, built.done);
     built.total = builder.ProgressTotal();
     builder.InitialBuild(built.grid, progress);
     if (how == Build::kFull) {
@@ -195,7 +195,7 @@ TEST(ReportBuilderTest, EmptyProjectGivesTheHeaderRowAndFinishesTheProgress) {
 TEST(ReportBuilderTest, ProgressStaysBelowTheTotalUntilTheLastStep) {
     std::atomic<int> total{3};
     std::atomic<int> done{0};
-    ReportProgress progress(total, done);
+    ProgressSteps progress(total, done);
     for (int i = 0; i < 10; ++i) {
         progress.Advance();
     }

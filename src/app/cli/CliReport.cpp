@@ -82,7 +82,7 @@ int RunReport(CliContext& context) {
     GridModel grid;
     std::atomic<int> total{0};
     std::atomic<int> done{0};
-    ReportProgress progress(total, done);
+    ProgressSteps progress(total, done);
     ReportBuilder builder(project->dataTable, ReportKindOf(title));
     total = builder.ProgressTotal();
     if (name != nullptr) {

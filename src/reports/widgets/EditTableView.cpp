@@ -25,13 +25,13 @@ void CEditTableView::resizeEvent(QResizeEvent* event) {
 }
 
 void CEditTableView::RunBuild(
-    const std::function<void(GridModel& grid, ReportProgress& progress)>& build) {
+    const std::function<void(GridModel& grid, ProgressSteps& progress)>& build) {
     // The worker fills a model nobody shows; the grid keeps its old content until then.
     std::unique_ptr<GridModel> model = m_grid->NewModel();
     GridModel& target = *model;
     Settings& settings = m_app.GetSettings();
     m_app.RunWorker(m_builder.ProgressTotal(), [&] {
-        ReportProgress progress(settings.progressTotal, settings.progressDone);
+        ProgressSteps progress(settings.progressTotal, settings.progressDone);
         build(target, progress);
     });
     m_grid->SetModel(std::move(model));
@@ -39,19 +39,19 @@ void CEditTableView::RunBuild(
 }
 
 void CEditTableView::InitialBuild() {
-    RunBuild([this](GridModel& grid, ReportProgress& progress) {
+    RunBuild([this](GridModel& grid, ProgressSteps& progress) {
         m_builder.InitialBuild(grid, progress);
     });
 }
 
 void CEditTableView::FullRebuild() {
-    RunBuild([this](GridModel& grid, ReportProgress& progress) {
+    RunBuild([this](GridModel& grid, ProgressSteps& progress) {
         m_builder.FullRebuild(grid, progress);
     });
 }
 
 void CEditTableView::FilteredRebuild(const std::string& name) {
-    RunBuild([this, name](GridModel& grid, ReportProgress& progress) {
+    RunBuild([this, name](GridModel& grid, ProgressSteps& progress) {
         m_builder.FilteredRebuild(grid, name, progress);
     });
 }

@@ -40,7 +40,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void RunBuild(const std::function<void(GridModel& grid, ReportProgress& progress)>& build);
+    void RunBuild(const std::function<void(GridModel& grid, ProgressSteps& progress)>& build);
 
     AppContext& m_app;
     CTableDoc& m_doc;
