@@ -24,6 +24,8 @@ const char* const kTextNextPage = "\xCF\xC2\xD2\xBB\xD2\xB3";      // 下一页
 const char* const kTextClosePreview =
     "\xCD\xCB\xB3\xF6\xB4\xF2\xD3\xA1\xD4\xA4\xC0\xC0";  // 退出打印预览
 const char* const kTextExportExcel = "\xB5\xBC\xB3\xF6\x45\x78\x63\x65\x6C\xA1\xAD";  // 导出Excel…
+const char* const kTextShowUncounted =
+    "\xCF\xD4\xCA\xBE\xCE\xB4\xCB\xE3\xC1\xBF\xCD\xBC\xD4\xAA";  // 显示未算量图元
 const char* const kTextExportPdf = "\xB5\xBC\xB3\xF6\x50\x44\x46\xA1\xAD";  // 导出PDF…
 
 const std::vector<ToolBarSpec>& ToolBars() {
@@ -67,6 +69,7 @@ const std::vector<ToolBarSpec>& ToolBars() {
           {32908, kTextZoomIn},
           {32909, kTextZoomOut},
           {32907, "\xB4\xB0\xBF\xDA\xCB\xF5\xB7\xC5"},  // 窗口缩放
+          {kCmdDrawCoverage, kTextShowUncounted},
           {0, {}},
           {32915, kTextDeleteRow},
           {0, {}},
@@ -154,6 +157,49 @@ const std::vector<MenuSpec>& DataFrameMenu() {
     return menu;
 }
 
+const std::vector<MenuSpec>& DrawingFrameMenu() {
+    static const std::vector<MenuSpec> menu = {
+        {"\xCE\xC4\xBC\xFE",                                                     // 文件
+         {{kCmdOpenProjectManager, "\xB4\xF2\xBF\xAA\xB9\xDC\xC0\xED\xC6\xF7"},  // 打开管理器
+          {kCmdDrawSave, "\xB1\xA3\xB4\xE6"},                                    // 保存
+          {0, {}},
+          {kCmdDrawExit, kTextExit}}},
+        {"\xCD\xBC\xD0\xCE\xCA\xD3\xCD\xBC",                                   // 图形视图
+         {{kCmdDrawSelect, "\xCA\xF3\xB1\xEA\xD1\xA1\xD4\xF1"},                // 鼠标选择
+          {kCmdDrawClearSelection, "\xC8\xA1\xCF\xFB\xD1\xA1\xD4\xF1"},        // 取消选择
+          {kCmdDrawMove, "\xD2\xC6\xB6\xAF\xCD\xBC\xD6\xBD"},                  // 移动图纸
+          {0, {}},
+          {kCmdDrawWindowZoom, "\xBF\xF2\xD1\xA1\xB7\xC5\xB4\xF3"},            // 框选放大
+          {kCmdDrawRealTimeZoom, "\xCA\xB5\xCA\xB1\xCB\xF5\xB7\xC5"},          // 实时缩放
+          {kCmdDrawZoomIn, kTextZoomIn},
+          {kCmdDrawZoomOut, kTextZoomOut},
+          {0, {}},
+          {kCmdDrawViewProperties,
+           "\xCD\xBC\xD0\xCE\xCA\xD3\xCD\xBC\xCA\xF4\xD0\xD4"},              // 图形视图属性
+          {kCmdDrawProperties, "\xCD\xBC\xD0\xCE\xCA\xF4\xD0\xD4"},            // 图形属性
+          {kCmdDrawFit, "\xC8\xAB\xC6\xC1\xCF\xD4\xCA\xBE\xCD\xBC\xD6\xBD"},  // 全屏显示图纸
+          {0, {}},
+          {kCmdDrawMeasurePath,
+           "\xC9\xE8\xD6\xC3\xB2\xE2\xC1\xBF\xC2\xB7\xBE\xB6"},  // 设置测量路径
+          {kCmdDrawMeasureArea,
+           "\xB2\xE2\xC1\xBF\xC7\xF8\xD3\xF2\xC3\xE6\xBB\xFD"},  // 测量区域面积
+          {0, {}},
+          {kCmdDrawCoverage, kTextShowUncounted}}},
+        {"\xCA\xFD\xBE\xDD\xCA\xD3\xCD\xBC",                                // 数据视图
+         {{kCmdDrawAddRow, "\xCC\xED\xBC\xD3\xD2\xBB\xD0\xD0"},             // 添加一行
+          {kCmdDrawDeleteRow, "\xC9\xBE\xB3\xFD\xD2\xBB\xD0\xD0"},          // 删除一行
+          {kCmdDrawModify, "\xD0\xDE\xB8\xC4"}}},                               // 修改
+        {"\xB2\xD9\xD7\xF7",                                                    // 操作
+         {{kCmdDrawUndo, kTextUndo},
+          {kCmdDrawRedo, kTextRedo},
+          {0, {}},
+          {kCmdDrawRefresh, kTextRefresh}}},
+        WindowMenu(),
+        HelpMenu(),
+    };
+    return menu;
+}
+
 const std::vector<MenuSpec>& ManagerFrameMenu() {
     static const std::vector<MenuSpec> menu = {
         {"\xB9\xA4\xB3\xCC",                                                         // 工程
@@ -212,7 +258,8 @@ std::string CommandText(int id) {
         return {};
     }
     for (const auto* menus :
-         {&ManagerFrameMenu(), &MainFrameMenu(), &ReportFrameMenu(), &DataFrameMenu()}) {
+         {&ManagerFrameMenu(), &MainFrameMenu(), &ReportFrameMenu(), &DataFrameMenu(),
+          &DrawingFrameMenu()}) {
         for (const MenuSpec& menu : *menus) {
             for (const CommandEntry& item : menu.items) {
                 if (item.id == id) {

@@ -35,6 +35,30 @@ inline constexpr int kCmdRowRefreshMarks = 33025;  // 刷新数据和图纸关�
 inline constexpr int kCmdRowDelete = 33027;        // 删除 / 删除这行数据
 inline constexpr int kMenuData = 131;
 
+// Commands of the drawing window (menu 132, toolbar 146).
+inline constexpr int kCmdDrawExit = 32832;            // 退出 (no handler)
+inline constexpr int kCmdDrawSave = 32905;            // 保存 (no action)
+inline constexpr int kCmdDrawSelect = 32906;          // 鼠标选择
+inline constexpr int kCmdDrawWindowZoom = 32907;      // 框选放大
+inline constexpr int kCmdDrawZoomIn = 32908;          // 放大
+inline constexpr int kCmdDrawZoomOut = 32909;         // 缩小
+inline constexpr int kCmdDrawClearSelection = 32910;  // 取消选择
+inline constexpr int kCmdDrawViewProperties = 32911;  // 图形视图属性 (no action)
+inline constexpr int kCmdDrawProperties = 32912;      // 图形属性 (no action)
+inline constexpr int kCmdDrawAddRow = 32914;          // 添加一行 (no action)
+inline constexpr int kCmdDrawDeleteRow = 32915;       // 删除一行
+inline constexpr int kCmdDrawModify = 32916;          // 修改 (no action)
+inline constexpr int kCmdDrawUndo = 32917;            // 撤销
+inline constexpr int kCmdDrawRedo = 32918;            // 重复
+inline constexpr int kCmdDrawRefresh = 32925;         // 刷新
+inline constexpr int kCmdDrawRealTimeZoom = 32927;    // 实时缩放
+inline constexpr int kCmdDrawMove = 32930;            // 移动图纸
+inline constexpr int kCmdDrawFit = 32943;             // 全屏显示图纸
+inline constexpr int kCmdDrawMeasurePath = 33002;     // 设置测量路径
+inline constexpr int kCmdDrawMeasureArea = 33005;     // 测量区域面积
+inline constexpr int kCmdDrawCoverage = 33050;        // 显示未算量图元 (on / off)
+inline constexpr int kMenuDrawing = 132;
+
 // Commands of the project manager frame (menu 130, toolbar 128).
 inline constexpr int kCmdOpenCover = 32774;            // 打开封面 (toolbar 128; no handler)
 inline constexpr int kCmdNewProject = 32886;           // 新建工程
@@ -104,6 +128,8 @@ const ToolBarSpec* FindToolBar(int resource);
 const std::vector<MenuSpec>& MainFrameMenu();
 // Menu 131 of the data window.
 const std::vector<MenuSpec>& DataFrameMenu();
+// Menu 132 of the drawing window.
+const std::vector<MenuSpec>& DrawingFrameMenu();
 // Menu 130 of the project manager frame.
 const std::vector<MenuSpec>& ManagerFrameMenu();
 // Menu 133 of the report window.

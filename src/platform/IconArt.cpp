@@ -363,6 +363,17 @@ void PaintCommand(QPainter& p, int id) {
             Truss(p, 6.5, 16.5, 13.5, 7, Qt::white, 1);
             break;
         }
+        case 33050: {
+            // 显示未算量图元: a blueprint whose left half (the counted part) is greyed.
+            p.setPen(Pen(kBlueprintEdge, 1));
+            p.setBrush(kBlueprint);
+            p.drawRect(QRectF(3.5, 3.5, 16, 13));
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(0x80, 0x86, 0x8E));
+            p.drawRect(QRectF(4, 4, 7.5, 12));
+            Truss(p, 5.5, 15.5, 12.5, 7, Qt::white, 1);
+            break;
+        }
         case 32927:
             Magnifier(p, 0, false);
             p.setPen(Pen(kRed, 1));

@@ -58,6 +58,7 @@ CMainFrame::CMainFrame(CQuarrantApp& app) : m_app(app) {
         m_toolBars[bar.resource] = toolBar;
     }
     m_childMenus[kMenuData] = &DataFrameMenu();
+    m_childMenus[kMenuDrawing] = &DrawingFrameMenu();
     m_childMenus[kMenuMainFrame] = &MainFrameMenu();
     m_childMenus[kMenuManager] = &ManagerFrameMenu();
     m_childMenus[kMenuReport] = &ReportFrameMenu();

@@ -23,6 +23,7 @@
 #include "platform/ShellDialogs.h"
 #include "project/widgets/ManageFrame.h"
 #include "quantity/widgets/DataFrame.h"
+#include "quantity/widgets/DrawFrame.h"
 #include "reports/widgets/TableFrame.h"
 
 namespace quarrant {
@@ -67,7 +68,7 @@ bool CQuarrantApp::InitInstance(const std::string& programFolder, bool show) {
         return CreateManagerFrame();
     });
     RegisterDataWindows(m_templates.Register(131, kDataDocType), *this);
-    m_templates.Register(132, kDrawingDocType);
+    RegisterDrawingWindows(m_templates.Register(132, kDrawingDocType), *this);
     RegisterReportWindows(m_templates.Register(133, kTableDocType), *this);
 
     m_mainFrame = std::make_unique<CMainFrame>(*this);

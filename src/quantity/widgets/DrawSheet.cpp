@@ -1,10 +1,26 @@
 #include "quantity/widgets/DrawSheet.h"
 
+#include "cad/PickText.h"
+#include "cad/widgets/CadCtrl.h"
 #include "platform/MessageEvent.h"
+#include "project/Drawing.h"
+#include "project/Settings.h"
 #include "quantity/QuantityEntry.h"
+#include "quantity/widgets/PageHostView.h"
 #include "quantity/widgets/RowView.h"
 
 namespace quarrant {
+
+// The message nothing sends; accepted and answered 0.
+constexpr int kUnusedSheetMessage = 1137;
+
+void CDrawSheet::BindDrawing(ControlSource control, Drawing* drawing, const Settings* settings,
+                             CPageHostView* host) {
+    m_control = std::move(control);
+    m_drawing = drawing;
+    m_settings = settings;
+    m_host = host;
+}
 
 bool CDrawSheet::OnPageMessage(MessageEvent& message) {
     switch (message.Message()) {
@@ -16,7 +32,10 @@ bool CDrawSheet::OnPageMessage(MessageEvent& message) {
             message.result = 0;
             return true;
         case WM_PAGE_PICK:
-            OnPagePick(static_cast<int>(message.WParam()));
+            AnswerPick(static_cast<int>(message.WParam()));
+            message.result = 0;
+            return true;
+        case kUnusedSheetMessage:
             message.result = 0;
             return true;
         default:
@@ -24,6 +43,34 @@ bool CDrawSheet::OnPageMessage(MessageEvent& message) {
     }
 }
 
-void CDrawSheet::OnPagePick(int) {}
+void CDrawSheet::AnswerPick(int mode) {
+    CCadCtrl* control = m_control ? m_control() : nullptr;
+    if (control == nullptr || m_drawing == nullptr || m_host == nullptr) {
+        return;
+    }
+    const CCadDrawing* drawing = m_drawing->CadFile().drawing.get();
+    if (drawing == nullptr) {
+        return;
+    }
+    PickSettings settings;
+    settings.unitText = m_drawing->unit;
+    settings.scaleText = m_drawing->scale;
+    if (m_settings != nullptr) {
+        settings.coordinatePrecision = m_settings->coordinatePrecision;
+        settings.anglePrecision = m_settings->lineAnglePrecision;
+    }
+    const PickAnswer answer =
+        BuildPickAnswer(mode, *drawing, control->Selection(), settings, m_exclusionMap);
+    if (!answer.answered) {
+        return;
+    }
+    m_host->SetCadData(answer.text, answer.dataMode);
+    if (!answer.identifiersToSelect.empty()) {
+        for (std::int32_t identifier : answer.identifiersToSelect) {
+            control->SelectById(identifier);
+        }
+        control->viewport()->update();
+    }
+}
 
 }  // namespace quarrant

@@ -1,0 +1,172 @@
+#include "quantity/widgets/DrawFrame.h"
+
+#include <QMdiSubWindow>
+#include <QPixmap>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "cad/widgets/CadCtrl.h"
+#include "platform/AppContext.h"
+#include "platform/CommandTables.h"
+#include "platform/DocTemplate.h"
+#include "platform/IconArt.h"
+#include "quantity/widgets/DrawAddView.h"
+#include "quantity/widgets/DrawDataView.h"
+#include "quantity/widgets/DrawSheet.h"
+#include "quantity/widgets/DrawingView.h"
+
+namespace quarrant {
+
+CDrawFrame::CDrawFrame(AppContext& app, Drawing& drawing, QWidget* parent)
+    : QWidget(parent), m_app(app), m_doc(drawing) {
+    setObjectName(QStringLiteral("DrawFrame"));
+    const int mainWidth = app.MainWindow() != nullptr ? app.MainWindow()->width() : 1280;
+    const int mainHeight = app.MainWindow() != nullptr ? app.MainWindow()->height() : 800;
+    const int drawingWidth = std::max(mainWidth - kPagePaneWidth, 1);
+    const int drawingHeight = std::max(mainHeight - kRowPaneHeight, 1);
+
+    m_outer = new QSplitter(Qt::Horizontal, this);
+    m_outer->setObjectName(QStringLiteral("OuterSplitter"));
+    m_inner = new QSplitter(Qt::Vertical);
+    m_inner->setObjectName(QStringLiteral("InnerSplitter"));
+    m_drawingView = new CDrawingView(app);
+    m_dataView = new CDrawDataView(app, m_doc.DataTable(), drawing.drawingName);
+    m_addView = new CDrawAddView(app, m_dataView);
+    m_inner->addWidget(m_drawingView);
+    m_inner->addWidget(m_dataView);
+    m_outer->addWidget(m_inner);
+    m_outer->addWidget(m_addView);
+
+    m_drawingView->resize(drawingWidth, drawingHeight);
+    m_dataView->resize(kRowPaneWidth, kRowPaneHeight);
+    m_addView->resize(kPagePaneWidth, mainHeight);
+    m_outer->setSizes({drawingWidth, kPagePaneWidth});
+    m_inner->setSizes({drawingHeight, kRowPaneHeight});
+    // The page and the rows keep their sizes when the window is resized; the drawing grows.
+    m_outer->setStretchFactor(0, 1);
+    m_outer->setStretchFactor(1, 0);
+    m_inner->setStretchFactor(0, 1);
+    m_inner->setStretchFactor(1, 0);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_outer);
+
+    CDrawingView* view = m_drawingView;
+    auto control = [view]() { return view->Control(); };
+    m_dataView->SetControlSource(control);
+    m_addView->DrawSheet()->BindDrawing(control, &drawing, &app.GetSettings(), m_addView);
+    m_addView->InitialUpdate();
+    connect(m_dataView, &CRowView::CommandStatesChanged, this,
+            [this] { m_app.UpdateCommandStates(); });
+    connect(m_dataView, &CDrawDataView::RowsChanged, this, &CDrawFrame::UpdateCoverage);
+}
+
+CCadCtrl* CDrawFrame::Control() const {
+    return m_drawingView->Control();
+}
+
+void CDrawFrame::OpenDrawing() {
+    m_drawingView->AttachFile(&m_doc.GetDrawing().CadFile());
+    m_dataView->FillRowsInBackground();
+    UpdateCoverage();
+}
+
+void CDrawFrame::RefreshRows() {
+    m_dataView->FillRowsInBackground();
+    UpdateCoverage();
+}
+
+void CDrawFrame::UpdateCoverage() {}
+
+void CDrawFrame::ToggleCoverageView() {}
+
+bool CDrawFrame::event(QEvent* event) {
+    return QWidget::event(event);
+}
+
+bool CDrawFrame::HasCommandHandler(int id) const {
+    if (CDrawingView::HandlesCommand(id)) {
+        return true;
+    }
+    switch (id) {
+        case kCmdDrawUndo:
+            return m_dataView->CanUndo();
+        case kCmdDrawRedo:
+            return m_dataView->CanRedo();
+        case kCmdDrawRefresh:
+        case kCmdDrawDeleteRow:
+        case kCmdDrawAddRow:
+        case kCmdDrawModify:
+        case kCmdDrawSave:
+        case kCmdDrawViewProperties:
+        case kCmdDrawCoverage:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CDrawFrame::OnCommand(int id) {
+    if (CDrawingView::HandlesCommand(id)) {
+        m_drawingView->OnCommand(id);
+        return;
+    }
+    switch (id) {
+        case kCmdDrawUndo:
+            m_dataView->Undo();
+            break;
+        case kCmdDrawRedo:
+            m_dataView->Redo();
+            break;
+        case kCmdDrawRefresh:
+            RefreshRows();
+            break;
+        case kCmdDrawDeleteRow:
+            m_dataView->DeleteSelectedRow();
+            break;
+        case kCmdDrawCoverage:
+            ToggleCoverageView();
+            break;
+        default:  // 添加一行, 修改, 保存 and 图形视图属性 do nothing
+            break;
+    }
+}
+
+QMdiSubWindow* CreateDrawFrame(AppContext& app, Drawing& drawing) {
+    auto* frame = new QMdiSubWindow;
+    frame->setWidget(new CDrawFrame(app, drawing));
+    frame->setWindowIcon(QIcon(QPixmap::fromImage(PaintIconArt(IconArt::kDrawing, 16))));
+    SetChildResources(frame, kToolBarDrawing, kMenuDrawing);
+    return frame;
+}
+
+namespace {
+
+CDrawFrame* DrawFrameOf(QMdiSubWindow* frame) {
+    return frame != nullptr ? qobject_cast<CDrawFrame*>(frame->widget()) : nullptr;
+}
+
+}  // namespace
+
+void RegisterDrawingWindows(CDocTemplate& docTemplate, AppContext& app) {
+    docTemplate.SetFactory([&app](void* node) -> QMdiSubWindow* {
+        if (node == nullptr) {
+            return nullptr;
+        }
+        return CreateDrawFrame(app, *static_cast<Drawing*>(node));
+    });
+    docTemplate.SetOpenHook([](QMdiSubWindow* frame) {
+        if (CDrawFrame* draw = DrawFrameOf(frame)) {
+            draw->OpenDrawing();
+        }
+    });
+    docTemplate.SetRaiseHook([](QMdiSubWindow* frame) {
+        if (CDrawFrame* draw = DrawFrameOf(frame)) {
+            draw->RefreshRows();
+        }
+    });
+}
+
+}  // namespace quarrant
