@@ -25,7 +25,7 @@ const char* const kTextClosePreview =
     "\xCD\xCB\xB3\xF6\xB4\xF2\xD3\xA1\xD4\xA4\xC0\xC0";  // 退出打印预览
 const char* const kTextExportExcel = "\xB5\xBC\xB3\xF6\x45\x78\x63\x65\x6C\xA1\xAD";  // 导出Excel…
 const char* const kTextShowUncounted =
-    "\xCF\xD4\xCA\xBE\xCE\xB4\xCB\xE3\xC1\xBF\xCD\xBC\xD4\xAA";  // 显示未算量图元
+    "\xCF\xD4\xCA\xBE\xCE\xB4\xCB\xE3\xC1\xBF\xCD\xBC\xD4\xAA";             // 显示未算量图元
 const char* const kTextExportPdf = "\xB5\xBC\xB3\xF6\x50\x44\x46\xA1\xAD";  // 导出PDF…
 
 const std::vector<ToolBarSpec>& ToolBars() {
@@ -164,19 +164,19 @@ const std::vector<MenuSpec>& DrawingFrameMenu() {
           {kCmdDrawSave, "\xB1\xA3\xB4\xE6"},                                    // 保存
           {0, {}},
           {kCmdDrawExit, kTextExit}}},
-        {"\xCD\xBC\xD0\xCE\xCA\xD3\xCD\xBC",                                   // 图形视图
-         {{kCmdDrawSelect, "\xCA\xF3\xB1\xEA\xD1\xA1\xD4\xF1"},                // 鼠标选择
-          {kCmdDrawClearSelection, "\xC8\xA1\xCF\xFB\xD1\xA1\xD4\xF1"},        // 取消选择
-          {kCmdDrawMove, "\xD2\xC6\xB6\xAF\xCD\xBC\xD6\xBD"},                  // 移动图纸
+        {"\xCD\xBC\xD0\xCE\xCA\xD3\xCD\xBC",                             // 图形视图
+         {{kCmdDrawSelect, "\xCA\xF3\xB1\xEA\xD1\xA1\xD4\xF1"},          // 鼠标选择
+          {kCmdDrawClearSelection, "\xC8\xA1\xCF\xFB\xD1\xA1\xD4\xF1"},  // 取消选择
+          {kCmdDrawMove, "\xD2\xC6\xB6\xAF\xCD\xBC\xD6\xBD"},            // 移动图纸
           {0, {}},
-          {kCmdDrawWindowZoom, "\xBF\xF2\xD1\xA1\xB7\xC5\xB4\xF3"},            // 框选放大
-          {kCmdDrawRealTimeZoom, "\xCA\xB5\xCA\xB1\xCB\xF5\xB7\xC5"},          // 实时缩放
+          {kCmdDrawWindowZoom, "\xBF\xF2\xD1\xA1\xB7\xC5\xB4\xF3"},    // 框选放大
+          {kCmdDrawRealTimeZoom, "\xCA\xB5\xCA\xB1\xCB\xF5\xB7\xC5"},  // 实时缩放
           {kCmdDrawZoomIn, kTextZoomIn},
           {kCmdDrawZoomOut, kTextZoomOut},
           {0, {}},
           {kCmdDrawViewProperties,
-           "\xCD\xBC\xD0\xCE\xCA\xD3\xCD\xBC\xCA\xF4\xD0\xD4"},              // 图形视图属性
-          {kCmdDrawProperties, "\xCD\xBC\xD0\xCE\xCA\xF4\xD0\xD4"},            // 图形属性
+           "\xCD\xBC\xD0\xCE\xCA\xD3\xCD\xBC\xCA\xF4\xD0\xD4"},               // 图形视图属性
+          {kCmdDrawProperties, "\xCD\xBC\xD0\xCE\xCA\xF4\xD0\xD4"},           // 图形属性
           {kCmdDrawFit, "\xC8\xAB\xC6\xC1\xCF\xD4\xCA\xBE\xCD\xBC\xD6\xBD"},  // 全屏显示图纸
           {0, {}},
           {kCmdDrawMeasurePath,
@@ -185,11 +185,11 @@ const std::vector<MenuSpec>& DrawingFrameMenu() {
            "\xB2\xE2\xC1\xBF\xC7\xF8\xD3\xF2\xC3\xE6\xBB\xFD"},  // 测量区域面积
           {0, {}},
           {kCmdDrawCoverage, kTextShowUncounted}}},
-        {"\xCA\xFD\xBE\xDD\xCA\xD3\xCD\xBC",                                // 数据视图
-         {{kCmdDrawAddRow, "\xCC\xED\xBC\xD3\xD2\xBB\xD0\xD0"},             // 添加一行
-          {kCmdDrawDeleteRow, "\xC9\xBE\xB3\xFD\xD2\xBB\xD0\xD0"},          // 删除一行
-          {kCmdDrawModify, "\xD0\xDE\xB8\xC4"}}},                               // 修改
-        {"\xB2\xD9\xD7\xF7",                                                    // 操作
+        {"\xCA\xFD\xBE\xDD\xCA\xD3\xCD\xBC",                        // 数据视图
+         {{kCmdDrawAddRow, "\xCC\xED\xBC\xD3\xD2\xBB\xD0\xD0"},     // 添加一行
+          {kCmdDrawDeleteRow, "\xC9\xBE\xB3\xFD\xD2\xBB\xD0\xD0"},  // 删除一行
+          {kCmdDrawModify, "\xD0\xDE\xB8\xC4"}}},                   // 修改
+        {"\xB2\xD9\xD7\xF7",                                        // 操作
          {{kCmdDrawUndo, kTextUndo},
           {kCmdDrawRedo, kTextRedo},
           {0, {}},
@@ -257,9 +257,8 @@ std::string CommandText(int id) {
     if (id == 0) {
         return {};
     }
-    for (const auto* menus :
-         {&ManagerFrameMenu(), &MainFrameMenu(), &ReportFrameMenu(), &DataFrameMenu(),
-          &DrawingFrameMenu()}) {
+    for (const auto* menus : {&ManagerFrameMenu(), &MainFrameMenu(), &ReportFrameMenu(),
+                              &DataFrameMenu(), &DrawingFrameMenu()}) {
         for (const MenuSpec& menu : *menus) {
             for (const CommandEntry& item : menu.items) {
                 if (item.id == id) {

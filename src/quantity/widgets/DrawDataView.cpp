@@ -44,8 +44,8 @@ std::vector<CommandEntry> CDrawDataView::RowMenu() const {
     if (const QuantityRow* row = ClickedRow() >= 1 ? RowAt(ClickedRow()) : nullptr) {
         if (row->parent == nullptr) {
             // 标记关连的图元
-            menu.push_back({kCmdRowMarkEntities,
-                            "\xB1\xEA\xBC\xC7\xB9\xD8\xC1\xAC\xB5\xC4\xCD\xBC\xD4\xAA"});
+            menu.push_back(
+                {kCmdRowMarkEntities, "\xB1\xEA\xBC\xC7\xB9\xD8\xC1\xAC\xB5\xC4\xCD\xBC\xD4\xAA"});
         } else if (!Grid()->GetItemText(ClickedRow(), ClickedColumn()).empty()) {
             std::string text = ComponentMarkItemText(ClickedColumn());
             if (!text.empty()) {
@@ -54,11 +54,12 @@ std::vector<CommandEntry> CDrawDataView::RowMenu() const {
         }
     }
     // 刷新数据和图纸关联
-    menu.push_back(
-        {kCmdRowRefreshMarks, "\xCB\xA2\xD0\xC2\xCA\xFD\xBE\xDD\xBA\xCD\xCD\xBC\xD6\xBD\xB9\xD8\xC1\xAA"});
+    menu.push_back({kCmdRowRefreshMarks,
+                    "\xCB\xA2\xD0\xC2\xCA\xFD\xBE\xDD\xBA\xCD\xCD\xBC\xD6\xBD\xB9\xD8\xC1\xAA"});
     menu.push_back({0, {}});
-    menu.push_back({kCmdRowShowAll, "\xCF\xD4\xCA\xBE\xCB\xF9\xD3\xD0\xCA\xFD\xBE\xDD"});  // 显示所有数据
-    menu.push_back({kCmdRowFilter, "\xB9\xFD\xC2\xCB"});                                   // 过滤
+    menu.push_back(
+        {kCmdRowShowAll, "\xCF\xD4\xCA\xBE\xCB\xF9\xD3\xD0\xCA\xFD\xBE\xDD"});  // 显示所有数据
+    menu.push_back({kCmdRowFilter, "\xB9\xFD\xC2\xCB"});                        // 过滤
     if (ClickedRow() >= 1) {
         menu.push_back({0, {}});
         menu.push_back({kCmdRowDelete, "\xC9\xBE\xB3\xFD"});  // 删除
