@@ -33,7 +33,7 @@ void CDrawingView::CreateControl() {
     m_control->show();
     if (m_file != nullptr) {
         m_control->SetFile(m_file);
-        m_control->ZoomToFit();
+        Fit();
     }
     emit ControlCreated();
 }
@@ -42,9 +42,22 @@ void CDrawingView::AttachFile(CCadFile* file) {
     m_file = file;
     if (m_control != nullptr) {
         m_control->SetFile(file);
-        m_control->ZoomToFit();
+        Fit();
         m_control->viewport()->update();
     }
+}
+
+void CDrawingView::Fit() {
+    m_control->ZoomToFit();
+    m_fitted = true;
+    m_fitScale = m_control->Scale();
+    m_fitOffsetX = m_control->OffsetX();
+    m_fitOffsetY = m_control->OffsetY();
+}
+
+bool CDrawingView::StillFitted() const {
+    return m_fitted && m_control->Scale() == m_fitScale && m_control->OffsetX() == m_fitOffsetX &&
+           m_control->OffsetY() == m_fitOffsetY;
 }
 
 void CDrawingView::resizeEvent(QResizeEvent* event) {
@@ -53,7 +66,11 @@ void CDrawingView::resizeEvent(QResizeEvent* event) {
         CreateControl();
         return;
     }
+    const bool fitted = StillFitted();
     m_control->setGeometry(0, 0, width(), height());
+    if (fitted && m_file != nullptr) {
+        Fit();
+    }
     m_control->viewport()->update();
 }
 
@@ -104,7 +121,7 @@ void CDrawingView::OnCommand(int id) {
             m_control->ZoomOutCentre();
             break;
         case kCmdDrawFit:
-            m_control->ZoomToFit();
+            Fit();
             break;
         case kCmdDrawMeasurePath:
             m_control->SetMode(4);

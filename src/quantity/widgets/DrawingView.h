@@ -44,10 +44,20 @@ protected:
 
 private:
     void CreateControl();
+    // Fits the drawing and remembers the view it gave.
+    void Fit();
+    // Whether the control still shows the view of the last fit.
+    bool StillFitted() const;
 
     AppContext& m_app;
     CCadCtrl* m_control = nullptr;
     CCadFile* m_file = nullptr;
+    // The view of the last fit: while the user has not zoomed or moved away from it, a new
+    // size of the pane fits the drawing again (the window settles its size after opening).
+    bool m_fitted = false;
+    double m_fitScale = 0.0;
+    int m_fitOffsetX = 0;
+    int m_fitOffsetY = 0;
 };
 
 }  // namespace quarrant
