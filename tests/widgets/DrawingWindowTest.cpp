@@ -431,6 +431,44 @@ private slots:
         QCOMPARE((*top.children.begin()).value->list2, std::vector<std::int32_t>{line});
     }
 
+    // Screenshots of a take-off on a real drawing of the corpus (only when they are asked for).
+    void takeOffOnACorpusDrawingForScreenshots() {
+        const std::string dxf = JoinPath(QUARRANT_CORPUS_DIR, "cn-test1-r2013.dxf");
+        if (qEnvironmentVariableIsEmpty("QUARRANT_SCREENSHOT_DIR") || !Exists(dxf)) {
+            QSKIP("screenshots not asked for, or the corpus is absent");
+        }
+        Fixture f(dxf, "结构工程", true);
+        CDrawFrame* frame = f.OpenFromManager();
+        QVERIFY(frame != nullptr);
+        CCadCtrl* control = frame->Control();
+        const CCadDrawing& drawing = *control->File()->drawing;
+        QWidget* page = frame->AddView()->Page();
+        // The circles of one radius counted; one of them measured round.
+        const std::vector<std::int32_t> circles =
+            EntitiesWhere(drawing, [](const CCadEntity& e) { return e.type == kCadCircle; });
+        QVERIFY(!circles.empty());
+        control->SelectById(circles[0]);
+        Control<QPushButton>(page, "Button1010")->click();
+        QWidget* dialog = OpenLine(page, 1);
+        Control<QComboBox>(dialog, "Combo1008")->setEditText(QStringLiteral("m"));
+        Control<QRadioButton>(dialog, "Radio1014")->click();
+        Control<QComboBox>(dialog, "Combo1003")->setEditText(QStringLiteral("1"));
+        Control<QPushButton>(dialog, "Button1011")->click();
+        Control<QPushButton>(dialog, "Button1025")->click();
+        Control<QComboBox>(page, "Combo1000")->setEditText(Q("预埋件"));
+        Control<QPushButton>(page, "Button1009")->click();
+        // The next member: a line selected, a path measured along the drawing.
+        const std::vector<std::int32_t> lines =
+            EntitiesWhere(drawing, [](const CCadEntity& e) { return e.type == kCadLine; });
+        control->SelectById(lines.at(lines.size() / 2));
+        f.Action(kCmdDrawMeasurePath)->trigger();
+        const QSize size = control->viewport()->size();
+        Click(control, QPoint(size.width() / 4, size.height() / 3));
+        Click(control, QPoint(size.width() / 2, size.height() / 3));
+        Click(control, QPoint(size.width() / 2, size.height() * 2 / 3));
+        SaveScreenshot(&f.Main(), "drawing-window-corpus-takeoff");
+    }
+
     void windowFollowsTheProjectTypeAndTheToolbars() {
         TempFolder dxfFolder;
         WriteBytes(dxfFolder.Path("pick.dxf"), PickDxf());

@@ -30,6 +30,7 @@ void CDrawingView::CreateControl() {
     m_control->setFrameShape(QFrame::StyledPanel);
     m_control->SetLineCountsEnabled(m_app.GetSettings().currentProjectType ==
                                     kElectricalProjectType);
+    m_control->installEventFilter(this);
     m_control->show();
     if (m_file != nullptr) {
         m_control->SetFile(m_file);
@@ -66,12 +67,25 @@ void CDrawingView::resizeEvent(QResizeEvent* event) {
         CreateControl();
         return;
     }
-    const bool fitted = StillFitted();
     m_control->setGeometry(0, 0, width(), height());
-    if (fitted && m_file != nullptr) {
-        Fit();
-    }
     m_control->viewport()->update();
+}
+
+bool CDrawingView::eventFilter(QObject* watched, QEvent* event) {
+    // Seen before the control takes its new size: a drawing still shown whole is fitted to the
+    // new size once the control has it.
+    if (watched == m_control && event->type() == QEvent::Resize && m_file != nullptr &&
+        StillFitted()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_control != nullptr && m_file != nullptr) {
+                    Fit();
+                }
+            },
+            Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool CDrawingView::HandlesCommand(int id) {
