@@ -39,6 +39,7 @@
 #include "quantity/widgets/DrawAddView.h"
 #include "quantity/widgets/DrawDataView.h"
 #include "quantity/widgets/DrawFrame.h"
+#include "quantity/widgets/DrawSheet.h"
 #include "quantity/widgets/DrawingView.h"
 #include "quantity/widgets/PageSheet.h"
 
@@ -484,6 +485,9 @@ private slots:
             QVERIFY(control != nullptr);
             QVERIFY(control->File() != nullptr);
             QCOMPARE(control->property("controlId").toInt(), CDrawingView::kControlId);
+            control->SelectById(control->File()->drawing->entities.at(0).record->identifier);
+            frame->AddView()->DrawSheet()->AnswerPick(0);  // counted, with no page to tell
+            QVERIFY(!control->Selection().Entities().empty());
 
             // The measuring popup offers the line-count items in electrical projects only.
             f.Action(kCmdDrawMeasurePath)->trigger();
