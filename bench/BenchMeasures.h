@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "base/CNumbers.h"
 
@@ -49,6 +50,25 @@ inline bool ResetPeak() {
     out << "5";
     out.flush();
     return static_cast<bool>(out);
+}
+
+// The drawing sizes of a "--sizes N,N,..." argument; empty items are skipped.
+inline std::vector<std::size_t> ParseSizes(const std::string& list) {
+    std::vector<std::size_t> sizes;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t comma = list.find(',', start);
+        std::string item =
+            list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (!item.empty()) {
+            sizes.push_back(static_cast<std::size_t>(AtofC(item)));
+        }
+        if (comma == std::string::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    return sizes;
 }
 
 }  // namespace quarrant::bench

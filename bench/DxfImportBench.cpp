@@ -296,21 +296,7 @@ int main(int argc, char** argv) {
         if (arg == "--full") {
             options.sizes = {10000, 100000, 1000000};
         } else if (arg == "--sizes" && i + 1 < argc) {
-            options.sizes.clear();
-            std::string list = argv[++i];
-            std::size_t start = 0;
-            while (start <= list.size()) {
-                std::size_t comma = list.find(',', start);
-                std::string item = list.substr(
-                    start, comma == std::string::npos ? std::string::npos : comma - start);
-                if (!item.empty()) {
-                    options.sizes.push_back(static_cast<std::size_t>(AtofC(item)));
-                }
-                if (comma == std::string::npos) {
-                    break;
-                }
-                start = comma + 1;
-            }
+            options.sizes = ParseSizes(argv[++i]);
         } else if (arg == "--precision" && i + 1 < argc) {
             options.precision = AtofC(argv[++i]);
         } else if (arg == "--dir" && i + 1 < argc) {

@@ -23,3 +23,11 @@ function(quarrant_area_sources out area)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${area}/*.cpp)
     set(${out} ${sources} PARENT_SCOPE)
 endfunction()
+
+# Readers that live in the plug-in rather than in quarrant_core are compiled into the fuzz
+# target (and its seed replay) that exercises them.
+function(quarrant_fuzz_extra_sources target name)
+    if(name STREQUAL "ProgramTextFilesFuzz")
+        target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/src/plugin/PartNames.cpp)
+    endif()
+endfunction()

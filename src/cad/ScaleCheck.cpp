@@ -183,4 +183,62 @@ std::string UnitForInsertionUnits(int insertionUnits) {
     }
 }
 
+PointScaleCheck CheckScaleByPoints(const CadPoint& first, const CadPoint& second, double realMetres,
+                                   std::string_view unitText, std::string_view scaleText) {
+    PointScaleCheck check;
+    check.realMetres = realMetres;
+    const double distance = std::hypot(second.x - first.x, second.y - first.y);
+    if (!(realMetres > 0.0) || !std::isfinite(realMetres)) {
+        // 实际长度必须是大于0的数。
+        check.message =
+            "\xCA\xB5\xBC\xCA\xB3\xA4\xB6\xC8\xB1\xD8\xD0\xEB\xCA\xC7\xB4\xF3\xD3\xDA"
+            "0\xB5\xC4\xCA\xFD\xA1\xA3";
+        return check;
+    }
+    const double unitFactor = MetresPerUnit(unitText, scaleText);
+    if (!(distance > 0.0) || !std::isfinite(distance) || !(unitFactor > 0.0)) {
+        // 两点重合，无法校核比例。
+        check.message =
+            "\xC1\xBD\xB5\xE3\xD6\xD8\xBA\xCF\xA3\xAC\xCE\xDE\xB7\xA8\xD0\xA3\xBA\xCB"
+            "\xB1\xC8\xC0\xFD\xA1\xA3";
+        return check;
+    }
+    check.valid = true;
+    check.shownMetres = distance * unitFactor;
+    check.factor = realMetres / check.shownMetres;
+    // The same agreement rule as the dimensions' check: the real metres per drawing unit
+    // stand in for the dimensions' estimate.
+    ScaleEstimate real;
+    real.metresPerUnit = realMetres / distance;
+    check.disagrees = !Agrees(unitFactor, *real.metresPerUnit);
+    if (check.disagrees) {
+        check.agreeingScale = AgreeingScaleText(real, unitText);
+    }
+    // 按当前单位和比例，两点间长度为 ... 米；实际长度为 ... 米，实际与图上之比为 ... 。
+    check.message =
+        "\xB0\xB4\xB5\xB1\xC7\xB0\xB5\xA5\xCE\xBB\xBA\xCD\xB1\xC8\xC0\xFD\xA3\xAC\xC1"
+        "\xBD\xB5\xE3\xBC\xE4\xB3\xA4\xB6\xC8\xCE\xAA" +
+        FormatFixed(check.shownMetres, 3) +
+        "\xC3\xD7\xA3\xBB\xCA\xB5\xBC\xCA\xB3\xA4\xB6\xC8\xCE\xAA" + FormatFixed(realMetres, 3) +
+        "\xC3\xD7\xA3\xAC\xCA\xB5\xBC\xCA\xD3\xEB\xCD\xBC\xC9\xCF\xD6\xAE\xB1\xC8\xCE"
+        "\xAA" +
+        FormatFixed(check.factor, 4) + "\xA1\xA3\n";
+    if (!check.disagrees) {
+        // 单位和比例与实际相符。
+        check.message +=
+            "\xB5\xA5\xCE\xBB\xBA\xCD\xB1\xC8\xC0\xFD\xD3\xEB\xCA\xB5\xBC\xCA\xCF\xE0"
+            "\xB7\xFB\xA1\xA3";
+    } else {
+        // 单位和比例与实际不符，比例应为 ... ，改用此比例吗？已有数据不会自动改变。
+        check.message +=
+            "\xB5\xA5\xCE\xBB\xBA\xCD\xB1\xC8\xC0\xFD\xD3\xEB\xCA\xB5\xBC\xCA\xB2\xBB"
+            "\xB7\xFB\xA3\xAC\xB1\xC8\xC0\xFD\xD3\xA6\xCE\xAA" +
+            check.agreeingScale +
+            "\xA3\xAC\xB8\xC4\xD3\xC3\xB4\xCB\xB1\xC8\xC0\xFD\xC2\xF0\xA3\xBF\xD2\xD1"
+            "\xD3\xD0\xCA\xFD\xBE\xDD\xB2\xBB\xBB\xE1\xD7\xD4\xB6\xAF\xB8\xC4\xB1\xE4"
+            "\xA1\xA3";
+    }
+    return check;
+}
+
 }  // namespace quarrant

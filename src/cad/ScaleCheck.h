@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "cad/CadDrawing.h"
+#include "cad/Geometry.h"
 
 namespace quarrant {
 
@@ -58,5 +59,20 @@ std::string ScaleMismatchQuestion(const ScaleEstimate& estimate, std::string_vie
 // The unit text the program knows for a declared $INSUNITS value (4 "mm", 5 "cm", 6 "m"), or
 // empty.
 std::string UnitForInsertionUnits(int insertionUnits);
+
+// The check of the unit and scale on the drawing itself: the estimator clicks two points and
+// types the real length between them in metres.
+struct PointScaleCheck {
+    bool valid = false;         // false when the points coincide or the real length is not > 0
+    double shownMetres = 0.0;   // the length the unit and scale give for the two points
+    double realMetres = 0.0;    // the length typed
+    double factor = 0.0;        // real / shown
+    bool disagrees = false;     // they differ by more than kScaleAgreement
+    std::string agreeingScale;  // the scale text that would make them agree (when disagrees)
+    std::string message;        // what the window shows (GBK); a question when disagrees
+};
+
+PointScaleCheck CheckScaleByPoints(const CadPoint& first, const CadPoint& second, double realMetres,
+                                   std::string_view unitText, std::string_view scaleText);
 
 }  // namespace quarrant

@@ -164,3 +164,30 @@ TEST(ScaleCheck, TwoConflictingGroupsAreToldApartByTheMedianAndTheAgreeingCount)
     EXPECT_EQ(split.agreeing, 0);
     EXPECT_FALSE(split.metresPerUnit);
 }
+
+TEST(ScaleCheck, TwoClickedPointsAndTheRealLengthProposeTheScaleThatAgrees) {
+    // 2500 units between the points; the estimator knows the member is 5 m long.
+    const CadPoint a{100.0, 100.0};
+    const CadPoint b{1600.0, 2100.0};
+    PointScaleCheck check = CheckScaleByPoints(a, b, 5.0, "mm", "1:1");
+    ASSERT_TRUE(check.valid);
+    EXPECT_NEAR(check.shownMetres, 2.5, 1e-6);
+    EXPECT_NEAR(check.factor, 2.0, 1e-6);
+    EXPECT_TRUE(check.disagrees);
+    EXPECT_EQ(check.agreeingScale, "2:1");
+    EXPECT_EQ(GbkToUtf8(check.message),
+              "按当前单位和比例，两点间长度为2.500米；实际长度为5.000米，实际与图上之比为2.0000。\n"
+              "单位和比例与实际不符，比例应为2:1，改用此比例吗？已有数据不会自动改变。");
+
+    // Within 1 % the choice stands.
+    check = CheckScaleByPoints(a, b, 5.04, "mm", "2:1");
+    EXPECT_TRUE(check.valid);
+    EXPECT_FALSE(check.disagrees);
+    EXPECT_TRUE(check.agreeingScale.empty());
+
+    // Coinciding points and a length that is not positive are refused with a message.
+    EXPECT_FALSE(CheckScaleByPoints(a, a, 5.0, "mm", "1:1").valid);
+    check = CheckScaleByPoints(a, b, 0.0, "mm", "1:1");
+    EXPECT_FALSE(check.valid);
+    EXPECT_EQ(GbkToUtf8(check.message), "实际长度必须是大于0的数。");
+}
