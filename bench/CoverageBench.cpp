@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <random>
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "BenchMeasures.h"
+#include "base/CNumbers.h"
 #include "cad/widgets/CadCtrl.h"
 #include "project/DrawingCoverage.h"
 
@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000000;
+    const int count = argc > 1 ? std::max(1, AtoiC(argv[1])) : 1000000;
 
     auto file = std::make_unique<CCadFile>();
     file->drawing = MakeDrawing(count);
