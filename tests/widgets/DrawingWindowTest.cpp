@@ -290,6 +290,7 @@ private slots:
         Control<QPushButton>(page, "Button1010")->click();  // 数
         QCOMPARE(Control<QLineEdit>(page, "Edit1047")->text(), QStringLiteral("8"));
         QCOMPARE(Selected(*control), std::set<std::int32_t>(chord.begin(), chord.end()));
+        QCOMPARE(control->Selection().Entities().size(), chord.size());  // each once
 
         // Line 1: its length measured on a path snapped to the ends of the selected panel.
         QWidget* dialog = OpenLine(page, 1);
@@ -336,6 +337,7 @@ private slots:
                  (std::vector<QString>{Q("标记关连的图元"), Q("刷新数据和图纸关联"), QString(),
                                        Q("显示所有数据"), Q("过滤"), QString(), Q("删除")}));
         QCOMPARE(Selected(*control), std::set<std::int32_t>(chord.begin(), chord.end()));
+        QCOMPARE(control->Selection().Entities().size(), chord.size());
         // Line 2 was typed in: nothing to mark on its length.
         f.script.menuChoice = Q("标记与长关连的图元");
         QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, CellCentre(grid, 2, kColLength));

@@ -7,6 +7,7 @@
 #include "project/DrawingCoverage.h"
 #include "project/QuantityTable.h"
 #include "quantity/RowMarking.h"
+#include "quantity/widgets/DrawSheet.h"
 
 namespace quarrant {
 
@@ -84,9 +85,7 @@ void CDrawDataView::MarkAssociatedEntities() {
         ShowMessage(marking->emptyMessage);
         return;
     }
-    for (std::int32_t identifier : *marking->entities) {
-        control->SelectById(identifier);
-    }
+    SelectEntitiesOnce(*control, *marking->entities);
     control->viewport()->update();
 }
 

@@ -6,7 +6,9 @@
 // repeated groups (modes 0 and 4) with their entities selected, or the measured or selected
 // lengths in metres (modes 1 to 3); the text goes to every loaded page.
 
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "cad/GroupCounter.h"
 #include "quantity/widgets/PageSheet.h"
@@ -18,6 +20,11 @@ class CPageHostView;
 class CRowView;
 class Drawing;
 class Settings;
+
+// Selects the entities with these identifiers in the control, each once: an identifier that is
+// already selected, or repeated in the list, is not selected again (so that lengths picked from
+// the selection afterwards count every entity once).
+void SelectEntitiesOnce(CCadCtrl& control, const std::vector<std::int32_t>& identifiers);
 
 class CDrawSheet : public CPageSheet {
     Q_OBJECT
