@@ -448,6 +448,27 @@ private slots:
         QVERIFY(IsBlack(PixelAt(image, 42, 197)));
     }
 
+    void coverageViewDimsAssociatedEntitiesAndShowsTheRestInTheirOwnColour() {
+        m_file->drawing->AddEntity(Line(1, 40, 60, 340, 60));
+        CCadEntity red = Line(2, 40, 200, 340, 200);
+        red.record->color = CCadColor{255, 0, 0};
+        m_file->drawing->AddEntity(red);
+        Attach();
+        m_ctrl->MarkById(2);  // a mark left over from a row that was undone
+        m_ctrl->SetCoverageView({1, 99});
+        QVERIFY(m_ctrl->CoverageViewOn());
+        QImage image = Render();
+        const Rgb dim{31, 31, 31};  // 0xC8282828 over black
+        QVERIFY2(Near(PixelAt(image, 190, 60), dim), "the associated line is not dimmed");
+        QVERIFY2(Near(PixelAt(image, 190, 200), Rgb{200, 0, 0}),
+                 "the line left to take off is not in its own colour");
+        m_ctrl->ClearCoverageView();
+        QVERIFY(!m_ctrl->CoverageViewOn());
+        image = Render();
+        QVERIFY(Near(PixelAt(image, 190, 60), Rgb{200, 200, 200}));
+        QVERIFY2(Near(PixelAt(image, 190, 200), Rgb{47, 47, 47}), "the mark is not shown again");
+    }
+
     void arcFromThreeHundredToThirtyDegreesSweepsNinety() {
         CCadEntity e = MakeEntity<CCadArc>(kCadArc);
         auto* arc = e.As<CCadArc>();

@@ -39,6 +39,7 @@
 #include "quantity/widgets/DrawAddView.h"
 #include "quantity/widgets/DrawDataView.h"
 #include "quantity/widgets/DrawFrame.h"
+#include "quantity/widgets/DrawSheet.h"
 #include "quantity/widgets/DrawingView.h"
 #include "quantity/widgets/PageSheet.h"
 
@@ -268,6 +269,8 @@ private slots:
         QVERIFY(page != nullptr);
         CGridCtrl* grid = frame->DataView()->Grid();
         QCOMPARE(grid->GetRowCount(), 1);
+        QCOMPARE(Q(GbkToUtf8(frame->CoverageStatus())), Q("已算量 0 / 60 图元（0.0%）"));
+        QCOMPARE(f.Main().StatusPanes()[0]->text(), Q("已算量 0 / 60 图元（0.0%）"));
 
         // The bottom chord: eight horizontal panels of 2250 mm on the member layer.
         const std::vector<std::int32_t> chord = EntitiesWhere(drawing, [](const CCadEntity& e) {
@@ -321,6 +324,7 @@ private slots:
                                        "||2|2.25|m|4.50",
                                    }));
         QVERIFY(AllMarked(drawing, chord));
+        QCOMPARE(Q(GbkToUtf8(frame->CoverageStatus())), Q("已算量 8 / 60 图元（13.3%）"));
         QVERIFY(control->Selection().Entities().empty());
         QVERIFY(control->CurrentPath().points.empty());
         QVERIFY(f.Action(kCmdDrawUndo)->isEnabled());
@@ -347,12 +351,31 @@ private slots:
         Click(control, ScreenOf(control, first.startX + 9000.0, first.startY - 3000.0));
         SaveScreenshot(&f.Main(), "drawing-window-takeoff");
 
-        // Undo takes the rows away and keeps the marks; redo brings them back.
+        // 显示未算量图元 dims what has been taken off; pressed again, the normal picture.
+        control->ClearSelection();
+        control->OnCommand(kCmdClearAll);
+        f.Action(kCmdDrawCoverage)->trigger();
+        QVERIFY(control->CoverageViewOn());
+        SaveScreenshot(&f.Main(), "drawing-window-coverage");
+        f.Action(kCmdDrawCoverage)->trigger();
+        QVERIFY(!control->CoverageViewOn());
+
+        // Undo takes the rows away and keeps the marks, and the coverage counts the rows as they
+        // are now; 刷新数据和图纸关联 then takes the marks away too. Redo brings the rows back.
         f.Action(kCmdDrawUndo)->trigger();
         QCOMPARE(grid->GetRowCount(), 1);
         QVERIFY(AllMarked(drawing, chord));
+        QCOMPARE(Q(GbkToUtf8(frame->CoverageStatus())), Q("已算量 0 / 60 图元（0.0%）"));
+        f.script.menuChoice = Q("刷新数据和图纸关联");
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, CellCentre(grid, 0, 1));
+        QVERIFY(std::none_of(chord.begin(), chord.end(), [&](std::int32_t id) {
+            return drawing.FindById(id)->record->marked != 0;
+        }));
         f.Action(kCmdDrawRedo)->trigger();
         QCOMPARE(GridLines(*grid).size(), std::size_t{3});
+        QCOMPARE(Q(GbkToUtf8(frame->CoverageStatus())), Q("已算量 8 / 60 图元（13.3%）"));
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, CellCentre(grid, 0, 1));
+        QVERIFY(AllMarked(drawing, chord));
 
         // Saved, the program started again: the drawing opens with its rows and marks.
         QVERIFY(f.app->Manager().SaveProject(f.TheProject()));
@@ -484,6 +507,9 @@ private slots:
             QVERIFY(control != nullptr);
             QVERIFY(control->File() != nullptr);
             QCOMPARE(control->property("controlId").toInt(), CDrawingView::kControlId);
+            control->SelectById(control->File()->drawing->entities.at(0).record->identifier);
+            frame->AddView()->DrawSheet()->AnswerPick(0);  // counted, with no page to tell
+            QVERIFY(!control->Selection().Entities().empty());
 
             // The measuring popup offers the line-count items in electrical projects only.
             f.Action(kCmdDrawMeasurePath)->trigger();

@@ -266,6 +266,21 @@ void CCadCtrl::ClearMarks() {
     ++m_contentVersion;
 }
 
+void CCadCtrl::SetCoverageView(const std::vector<std::int32_t>& associated) {
+    m_covered = CCadIdentifierSet(associated);
+    m_coverageOn = true;
+    EntitiesChanged();
+}
+
+void CCadCtrl::ClearCoverageView() {
+    if (!m_coverageOn) {
+        return;
+    }
+    m_covered = CCadIdentifierSet();
+    m_coverageOn = false;
+    EntitiesChanged();
+}
+
 void CCadCtrl::OnCommand(int command) {
     RunCommand(command);
 }
@@ -605,7 +620,7 @@ void CCadCtrl::UpdateBase(const QSize& size) {
 
 void CCadCtrl::PaintEntitiesInto(QImage& image, const QRect& area) {
     m_picture.Paint(image, area, *m_interaction.Drawing(), m_interaction.View(),
-                    m_interaction.Index());
+                    m_interaction.Index(), m_coverageOn ? &m_covered : nullptr);
 }
 
 void CCadCtrl::PaintClient(QPainter& painter, const QSize& size) {

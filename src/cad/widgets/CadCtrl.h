@@ -66,6 +66,14 @@ public:
     bool SelectById(std::int32_t identifier);
     bool MarkById(std::int32_t identifier);
     void ClearMarks();
+    // The view of what is left to take off: the entities with these identifiers are painted
+    // dimmed and every other one in its own colour, whatever the marked flags say (they may
+    // be stale after an undo). Turns the view on, or gives it the set of the rows as they are
+    // now; it stays on, through a new drawing too, until ClearCoverageView.
+    void SetCoverageView(const std::vector<std::int32_t>& associated);
+    // Back to the normal picture, marked entities in the marked colours.
+    void ClearCoverageView();
+    bool CoverageViewOn() const { return m_coverageOn; }
     const CCadSelection& Selection() const { return m_interaction.Selection(); }
     const CMeasurePath& CurrentPath() const { return m_interaction.CurrentPath(); }
     const std::vector<CMeasurePath>& ConfirmedPaths() const {
@@ -139,6 +147,8 @@ private:
     CadRenderer m_renderer;  // the overlays
     CadPicturePainter m_picture;
     CCadFile* m_file = nullptr;
+    CCadIdentifierSet m_covered;  // only read while painting
+    bool m_coverageOn = false;
     bool m_fitPending = false;
     bool m_cursorWarping = true;
     int m_wheelRemainder = 0;

@@ -75,10 +75,12 @@ void CadPicturePainter::ForgetTexts() {
 }
 
 void CadPicturePainter::Paint(QImage& image, const QRect& area, const CCadDrawing& drawing,
-                              const CadView& view, const SpatialIndex& index) {
+                              const CadView& view, const SpatialIndex& index,
+                              const CCadIdentifierSet* covered) {
     if (area.height() < 64 || image.format() != QImage::Format_ARGB32_Premultiplied) {
         index.Query(CadRenderer::CullRect(view, area), m_firstList);
-        RunOnPool({[&] { m_first.PaintEntityList(image, drawing, view, m_firstList, area); }});
+        RunOnPool(
+            {[&] { m_first.PaintEntityList(image, drawing, view, m_firstList, area, covered); }});
         m_lastPainted = m_firstList.size();
         m_lastShared = false;
         return;
@@ -99,11 +101,11 @@ void CadPicturePainter::Paint(QImage& image, const QRect& area, const CCadDrawin
         EstimatedEntities(index, CadRenderer::CullRect(view, area)) >= kParallelEntities;
     auto paintFirst = [&] {
         index.Query(CadRenderer::CullRect(view, first), m_firstList);
-        m_first.PaintEntityList(image, drawing, view, m_firstList, first);
+        m_first.PaintEntityList(image, drawing, view, m_firstList, first, covered);
     };
     auto paintSecond = [&](CadRenderer& renderer) {
         index.Query(CadRenderer::CullRect(view, second), m_secondList);
-        renderer.PaintEntityList(secondView, drawing, view, m_secondList, second);
+        renderer.PaintEntityList(secondView, drawing, view, m_secondList, second, covered);
     };
     if (twoThreads) {
         RunOnPool({paintFirst, [&] { paintSecond(m_second); }});

@@ -32,9 +32,10 @@ public:
     void SetParallel(bool on) { m_parallel = on; }
 
     // Fills area of image black and paints the entities that can show in it. image has the
-    // size of the window the view describes.
+    // size of the window the view describes. covered: see CadRenderer::PaintEntityList (both
+    // threads only read it).
     void Paint(QImage& image, const QRect& area, const CCadDrawing& drawing, const CadView& view,
-               const SpatialIndex& index);
+               const SpatialIndex& index, const CCadIdentifierSet* covered = nullptr);
 
     // Entities painted by the last Paint, and whether two threads shared it.
     std::size_t LastPaintedCount() const { return m_lastPainted; }

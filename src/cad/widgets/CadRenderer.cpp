@@ -154,7 +154,10 @@ CadRenderer::TextPicture* CadRenderer::PictureOf(const QString& text, int pixelS
 
 CadRenderer::Stroke CadRenderer::StrokeOf(const CCadRecord& record, double width) const {
     Stroke stroke;
-    stroke.color = record.marked != 0 ? kMarkedLineColor : EntityColor(record);
+    stroke.color = m_shade == Shade::Covered     ? kCoveredColor
+                   : m_shade == Shade::Uncovered ? EntityColor(record)
+                   : record.marked != 0          ? kMarkedLineColor
+                                                 : EntityColor(record);
     stroke.dashed = record.selected != 0;
     stroke.width = width;
     return stroke;
@@ -162,7 +165,10 @@ CadRenderer::Stroke CadRenderer::StrokeOf(const CCadRecord& record, double width
 
 CadRenderer::Fill CadRenderer::FillOf(const CCadRecord& record) const {
     Fill fill;
-    fill.color = record.marked != 0 ? kMarkedFillColor : EntityColor(record);
+    fill.color = m_shade == Shade::Covered     ? kCoveredColor
+                 : m_shade == Shade::Uncovered ? EntityColor(record)
+                 : record.marked != 0          ? kMarkedFillColor
+                                               : EntityColor(record);
     fill.hatched = record.selected != 0;
     return fill;
 }
@@ -240,7 +246,8 @@ CadRect CadRenderer::CullRect(const CadView& view, const QRect& area) {
 }
 
 void CadRenderer::PaintEntityList(QImage& image, const CCadDrawing& drawing, const CadView& view,
-                                  const std::vector<std::uint32_t>& indices, const QRect& area) {
+                                  const std::vector<std::uint32_t>& indices, const QRect& area,
+                                  const CCadIdentifierSet* covered) {
     // The pixels are taken before a painter holds the image, so that the image is not
     // copied away from under the painter.
     m_canvas.reset();
@@ -295,11 +302,17 @@ void CadRenderer::PaintEntityList(QImage& image, const CCadDrawing& drawing, con
         }
         m_entityIndex = indices[k];
         const CCadEntity& entity = drawing.entities[m_entityIndex];
+        if (covered != nullptr) {
+            m_shade = entity.record && covered->Contains(entity.record->identifier)
+                          ? Shade::Covered
+                          : Shade::Uncovered;
+        }
         DrawEntity(entity, m_toDevice, &drawing);
         if (entity.record && entity.record->selected != 0) {
             DrawGrips(entity);
         }
     }
+    m_shade = Shade::ByMark;
     m_hasStroke = false;
     m_painter = nullptr;
     m_drawing = nullptr;

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "cad/CadDrawing.h"
+#include "cad/CadIdentifierSet.h"
 #include "cad/CadInteraction.h"
 #include "cad/CadView.h"
 #include "cad/RasterCanvas.h"
@@ -33,6 +34,8 @@ namespace quarrant {
 inline constexpr QRgb kDefaultPenColor = 0xC8FFFFFF;
 inline constexpr QRgb kMarkedLineColor = 0xC83C3C3C;
 inline constexpr QRgb kMarkedFillColor = 0xC8A8A8A8;
+// Entities already taken off, while the control shows what is left: a faint grey.
+inline constexpr QRgb kCoveredColor = 0xC8282828;
 inline constexpr QRgb kGripFillColor = 0xC80000FF;
 inline constexpr QRgb kGripOutlineColor = 0xC8646464;
 inline constexpr QRgb kMeasureColor = 0xC8FFFF00;
@@ -54,9 +57,12 @@ public:
     // Fills area of image black and paints the chosen entities (indices into the entity
     // array, ascending: drawing order), each followed by its grips when selected. The image
     // has the window's size; nothing outside area is touched. One-pixel strokes and texts are
-    // blended straight into a premultiplied image.
+    // blended straight into a premultiplied image. With covered given, the top-level entities
+    // whose identifiers it holds are painted in kCoveredColor and all others in their own
+    // colour, whatever their marked flags; without, marked entities have the marked colours.
     void PaintEntityList(QImage& image, const CCadDrawing& drawing, const CadView& view,
-                         const std::vector<std::uint32_t>& indices, const QRect& area);
+                         const std::vector<std::uint32_t>& indices, const QRect& area,
+                         const CCadIdentifierSet* covered = nullptr);
     // The drawing rectangle whose entities can show in area (client pixels) of the view.
     static CadRect CullRect(const CadView& view, const QRect& area);
 
@@ -182,6 +188,10 @@ private:
     std::vector<std::uint32_t> m_textSlotOf;
     std::vector<TextSlot> m_textSlots;
     std::uint32_t m_entityIndex = 0;  // the top-level entity being painted
+    // How the entity being painted is coloured: by its marked flags, or with the covered set
+    // given, dimmed or in its own colour.
+    enum class Shade { ByMark, Covered, Uncovered };
+    Shade m_shade = Shade::ByMark;
     std::size_t m_lastPainted = 0;
 };
 

@@ -4,32 +4,11 @@
 #include "cad/widgets/CadCtrl.h"
 #include "controls/widgets/GridCtrl.h"
 #include "controls/widgets/ShowMessage.h"
+#include "project/DrawingCoverage.h"
 #include "project/QuantityTable.h"
 #include "quantity/RowMarking.h"
 
 namespace quarrant {
-
-namespace {
-
-// PENDING-COVERAGE: replaced by the shared definition of associated entities.
-std::vector<std::int32_t> AssociatedIdentifiers(const QuantityRowMap& rows,
-                                                std::string_view drawingName) {
-    std::vector<std::int32_t> ids;
-    for (const auto& [identifier, top] : rows) {
-        if (top->parent != nullptr || top->drawingName != drawingName) {
-            continue;
-        }
-        ids.insert(ids.end(), top->list1.begin(), top->list1.end());
-        for (const auto& [childId, child] : top->children) {
-            for (const auto* list : {&child->list1, &child->list2, &child->list3, &child->list4}) {
-                ids.insert(ids.end(), list->begin(), list->end());
-            }
-        }
-    }
-    return ids;
-}
-
-}  // namespace
 
 CDrawDataView::CDrawDataView(AppContext& app, QuantityTable& dataTable,
                              const std::string& drawingName, QWidget* parent)

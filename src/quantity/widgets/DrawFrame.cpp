@@ -12,6 +12,7 @@
 #include "platform/CommandTables.h"
 #include "platform/DocTemplate.h"
 #include "platform/IconArt.h"
+#include "project/DrawingCoverage.h"
 #include "quantity/widgets/DrawAddView.h"
 #include "quantity/widgets/DrawDataView.h"
 #include "quantity/widgets/DrawSheet.h"
@@ -80,12 +81,38 @@ void CDrawFrame::RefreshRows() {
     UpdateCoverage();
 }
 
-void CDrawFrame::UpdateCoverage() {}
+std::vector<std::int32_t> CDrawFrame::Associated() const {
+    return AssociatedIdentifiers(m_doc.DataTable().rows, m_doc.GetDrawing().drawingName);
+}
 
-void CDrawFrame::ToggleCoverageView() {}
+void CDrawFrame::UpdateCoverage() {
+    const CCadDrawing* drawing = m_doc.GetDrawing().CadFile().drawing.get();
+    if (drawing == nullptr) {
+        return;
+    }
+    std::vector<std::int32_t> associated = Associated();
+    m_coverageText = CoverageText(CountCoverage(*drawing, associated));
+    m_app.SetStatusText(0, m_coverageText);
+    // The dimmed picture follows the rows as they are now.
+    CCadCtrl* control = Control();
+    if (control != nullptr && control->CoverageViewOn()) {
+        control->SetCoverageView(std::move(associated));
+        control->viewport()->update();
+    }
+}
 
-bool CDrawFrame::event(QEvent* event) {
-    return QWidget::event(event);
+void CDrawFrame::ToggleCoverageView() {
+    CCadCtrl* control = Control();
+    if (control == nullptr) {
+        return;
+    }
+    if (control->CoverageViewOn()) {
+        control->ClearCoverageView();
+    } else {
+        control->SetCoverageView(Associated());
+    }
+    control->viewport()->update();
+    UpdateCoverage();
 }
 
 bool CDrawFrame::HasCommandHandler(int id) const {
@@ -145,6 +172,15 @@ QMdiSubWindow* CreateDrawFrame(AppContext& app, Drawing& drawing) {
     frame->setWidget(new CDrawFrame(app, drawing));
     frame->setWindowIcon(QIcon(QPixmap::fromImage(PaintIconArt(IconArt::kDrawing, 16))));
     SetChildResources(frame, kToolBarDrawing, kMenuDrawing);
+    // The status bar tells the coverage of the drawing whose window is active.
+    QObject::connect(frame, &QMdiSubWindow::windowStateChanged, frame,
+                     [frame](Qt::WindowStates, Qt::WindowStates now) {
+                         if ((now & Qt::WindowActive) != 0) {
+                             if (auto* draw = qobject_cast<CDrawFrame*>(frame->widget())) {
+                                 draw->UpdateCoverage();
+                             }
+                         }
+                     });
     return frame;
 }
 

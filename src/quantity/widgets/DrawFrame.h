@@ -9,6 +9,10 @@
 
 #include <QWidget>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "platform/CommandActions.h"
 #include "quantity/widgets/DrawDoc.h"
 
@@ -57,10 +61,10 @@ public:
     bool HasCommandHandler(int id) const override;
     void OnCommand(int id) override;
 
-protected:
-    bool event(QEvent* event) override;
-
 private:
+    // The entities of the drawing that rows of the project were taken from.
+    std::vector<std::int32_t> Associated() const;
+    // 显示未算量图元: dims what has been taken off, or shows the normal picture again.
     void ToggleCoverageView();
 
     AppContext& m_app;
