@@ -184,12 +184,13 @@ const std::vector<MenuSpec>& DrawingFrameMenu() {
           {kCmdDrawMeasureArea,
            "\xB2\xE2\xC1\xBF\xC7\xF8\xD3\xF2\xC3\xE6\xBB\xFD"},  // 测量区域面积
           {0, {}},
-          {kCmdDrawCoverage, kTextShowUncounted}}},
-        {"\xCA\xFD\xBE\xDD\xCA\xD3\xCD\xBC",                        // 数据视图
-         {{kCmdDrawAddRow, "\xCC\xED\xBC\xD3\xD2\xBB\xD0\xD0"},     // 添加一行
-          {kCmdDrawDeleteRow, "\xC9\xBE\xB3\xFD\xD2\xBB\xD0\xD0"},  // 删除一行
-          {kCmdDrawModify, "\xD0\xDE\xB8\xC4"}}},                   // 修改
-        {"\xB2\xD9\xD7\xF7",                                        // 操作
+          {kCmdDrawCoverage, kTextShowUncounted},
+          {kCmdDrawCheckScale, "\xD0\xA3\xBA\xCB\xB1\xC8\xC0\xFD"}}},  // 校核比例
+        {"\xCA\xFD\xBE\xDD\xCA\xD3\xCD\xBC",                           // 数据视图
+         {{kCmdDrawAddRow, "\xCC\xED\xBC\xD3\xD2\xBB\xD0\xD0"},        // 添加一行
+          {kCmdDrawDeleteRow, "\xC9\xBE\xB3\xFD\xD2\xBB\xD0\xD0"},     // 删除一行
+          {kCmdDrawModify, "\xD0\xDE\xB8\xC4"}}},                      // 修改
+        {"\xB2\xD9\xD7\xF7",                                           // 操作
          {{kCmdDrawUndo, kTextUndo},
           {kCmdDrawRedo, kTextRedo},
           {0, {}},

@@ -57,6 +57,7 @@ inline constexpr int kCmdDrawFit = 32943;             // 全屏显示图纸
 inline constexpr int kCmdDrawMeasurePath = 33002;     // 设置测量路径
 inline constexpr int kCmdDrawMeasureArea = 33005;     // 测量区域面积
 inline constexpr int kCmdDrawCoverage = 33050;        // 显示未算量图元 (on / off)
+inline constexpr int kCmdDrawCheckScale = 33051;      // 校核比例
 inline constexpr int kMenuDrawing = 132;
 
 // Commands of the project manager frame (menu 130, toolbar 128).

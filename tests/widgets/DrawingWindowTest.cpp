@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -15,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
@@ -454,6 +456,39 @@ private slots:
         const QuantityRow& top = *(*rows.begin()).value;
         QCOMPARE(top.drawingName, G("钢屋架施工图"));
         QCOMPARE((*top.children.begin()).value->list2, std::vector<std::int32_t>{line});
+
+        // 校核比例: two clicked points 2500 units apart, said to be 5 m long at mm 1:1. The
+        // scale that agrees (2:1) is offered and taken on 是; the project is to be saved; the
+        // check's points are gone and the control selects again.
+        control->ClearSelection();
+        control->Interaction().View().SetScale(0.1);
+        control->Interaction().View().SetOffsets(0, 0);
+        f.TheProject().modified = 0;
+        f.script.answers[QStringLiteral("ScaleCheckLengthDialog")] = [frame](QDialog& asking) {
+            SaveScreenshot(frame->window(), "drawing-window-scale-check");
+            static_cast<QInputDialog&>(asking).setTextValue(QStringLiteral(" 5 "));
+            return static_cast<int>(QDialog::Accepted);
+        };
+        QString asked;
+        f.script.answers[QStringLiteral("QuestionBox")] = [&asked](QDialog& box) {
+            asked = static_cast<QMessageBox&>(box).text();
+            box.show();  // a message box sizes itself when it is shown
+            SaveScreenshot(&box, "drawing-window-scale-check-question");
+            box.hide();
+            return static_cast<int>(QMessageBox::Yes);
+        };
+        f.Action(kCmdDrawCheckScale)->trigger();
+        Click(control, QPoint(100, 300));
+        Click(control, QPoint(350, 300));
+        QCoreApplication::processEvents();
+        QCOMPARE(asked,
+                 Q("按当前单位和比例，两点间长度为2.500米；实际长度为5.000米，实际与图上之比为"
+                   "2.0000。\n单位和比例与实际不符，比例应为2:1，改用此比例吗？已有数据不会"
+                   "自动改变。"));
+        QCOMPARE(f.TheDrawing().scale, std::string("2:1"));
+        QCOMPARE(f.TheProject().modified, 1);
+        QCOMPARE(control->Mode(), 0);
+        QVERIFY(control->Interaction().CurrentPath().points.empty());
     }
 
     // Screenshots of a take-off on a real drawing of the corpus (only when they are asked for).

@@ -378,9 +378,14 @@ void CCadCtrl::mousePressEvent(QMouseEvent* event) {
     const CadPixel p = PixelOf(event->position());
     setFocus(Qt::MouseFocusReason);
     switch (event->button()) {
-        case Qt::LeftButton:
+        case Qt::LeftButton: {
+            const int pointsBefore = m_interaction.PointCounter();
             Apply(m_interaction.LeftButtonDown(p));
+            if (m_interaction.PointCounter() != pointsBefore) {
+                emit PointMeasured();
+            }
             break;
+        }
         case Qt::MiddleButton:
             Apply(m_interaction.MiddleButtonDown(p));
             break;

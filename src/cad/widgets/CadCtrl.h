@@ -112,6 +112,10 @@ public:
     PaintKind LastPaintKind() const { return m_lastPaintKind; }
     bool LastPaintShared() const { return m_picture.LastPaintShared(); }
 
+signals:
+    // A point of a measured path or area was added by a click.
+    void PointMeasured();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -17,6 +17,7 @@
 #include "quantity/widgets/DrawDataView.h"
 #include "quantity/widgets/DrawSheet.h"
 #include "quantity/widgets/DrawingView.h"
+#include "quantity/widgets/ScaleCheckTool.h"
 
 namespace quarrant {
 
@@ -59,6 +60,7 @@ CDrawFrame::CDrawFrame(AppContext& app, Drawing& drawing, QWidget* parent)
     m_dataView->SetControlSource(control);
     m_addView->DrawSheet()->BindDrawing(control, &drawing, &app.GetSettings(), m_addView);
     m_addView->InitialUpdate();
+    m_scaleCheck = new CScaleCheckTool(app, drawing, this);
     connect(m_dataView, &CRowView::CommandStatesChanged, this,
             [this] { m_app.UpdateCommandStates(); });
     connect(m_dataView, &CDrawDataView::RowsChanged, this, &CDrawFrame::UpdateCoverage);
@@ -129,6 +131,7 @@ bool CDrawFrame::HasCommandHandler(int id) const {
         case kCmdDrawSave:
         case kCmdDrawViewProperties:
         case kCmdDrawCoverage:
+        case kCmdDrawCheckScale:
             return true;
         default:
             return false;
@@ -152,6 +155,9 @@ void CDrawFrame::OnCommand(int id) {
             break;
         case kCmdDrawDeleteRow:
             m_dataView->DeleteSelectedRow();
+            break;
+        case kCmdDrawCheckScale:
+            m_scaleCheck->Start(Control());
             break;
         case kCmdDrawCoverage:
             ToggleCoverageView();

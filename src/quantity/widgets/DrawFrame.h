@@ -27,6 +27,7 @@ class CDocTemplate;
 class CDrawAddView;
 class CDrawDataView;
 class CDrawingView;
+class CScaleCheckTool;
 
 class CDrawFrame : public QWidget, public CommandTarget {
     Q_OBJECT
@@ -42,6 +43,7 @@ public:
     CDrawingView* DrawingView() const { return m_drawingView; }
     CDrawDataView* DataView() const { return m_dataView; }
     CDrawAddView* AddView() const { return m_addView; }
+    CScaleCheckTool* ScaleCheck() const { return m_scaleCheck; }
     QSplitter* OuterSplitter() const { return m_outer; }
     QSplitter* InnerSplitter() const { return m_inner; }
     // The drawing view's control, or nullptr before it is made.
@@ -72,6 +74,7 @@ private:
     CDrawingView* m_drawingView = nullptr;
     CDrawDataView* m_dataView = nullptr;
     CDrawAddView* m_addView = nullptr;
+    CScaleCheckTool* m_scaleCheck = nullptr;
     std::string m_coverageText;
 };
 
