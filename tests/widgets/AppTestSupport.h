@@ -7,7 +7,10 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
@@ -208,6 +211,37 @@ public:
 inline int RunUntilClosed(QDialog& dialog, int timeoutMs = 60000) {
     QTimer::singleShot(timeoutMs, &dialog, [&dialog] { dialog.reject(); });
     return dialog.exec();
+}
+
+// With QUARRANT_SCREENSHOT_DIR set, saves the window there as NAME.png; a main window is shown
+// at the size of a usual desktop first, whatever the test screen's.
+inline void SaveScreenshot(QWidget* window, const char* name) {
+    const QByteArray folder = qgetenv("QUARRANT_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        return;
+    }
+    QDir().mkpath(QString::fromLocal8Bit(folder));
+    if (qobject_cast<QMainWindow*>(window) != nullptr) {
+        window->showNormal();
+        window->resize(1280, 800);
+        QCoreApplication::processEvents();
+    }
+    window->grab().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QLatin1String(name) +
+                        QStringLiteral(".png"));
+}
+
+// The child of the object name (a dialog control "Combo1005", "Button1009", ...).
+template <class T>
+T* Control(QWidget* parent, const char* name) {
+    return parent->findChild<T*>(QLatin1String(name));
+}
+
+// A mouse event delivered at once, as the window system would.
+inline void SendMouse(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+                      Qt::MouseButtons buttons) {
+    QMouseEvent event(type, QPointF(pos), target->mapToGlobal(QPointF(pos)), button, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
 }
 
 }  // namespace quarrant::apptest

@@ -139,27 +139,6 @@ struct Line {
     const char* part;
 };
 
-void SaveScreenshot(QWidget* window, const char* name) {
-    const QByteArray folder = qgetenv("QUARRANT_SCREENSHOT_DIR");
-    if (folder.isEmpty()) {
-        return;
-    }
-    QDir().mkpath(QString::fromLocal8Bit(folder));
-    // A main window at the size of a usual desktop, whatever the test screen's.
-    if (qobject_cast<QMainWindow*>(window) != nullptr) {
-        window->showNormal();
-        window->resize(1280, 800);
-        QCoreApplication::processEvents();
-    }
-    window->grab().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QLatin1String(name) +
-                        QStringLiteral(".png"));
-}
-
-template <class T>
-T* Control(QWidget* parent, const char* name) {
-    return parent->findChild<T*>(QLatin1String(name));
-}
-
 // Enters structures on a data window's page and presses its add button: through the controls
 // of the real page, or by filling the test page's entry as the real one would.
 class PageInput {

@@ -66,33 +66,6 @@ std::string PickDxf() {
            "0\nENDSEC\n0\nEOF\n";
 }
 
-void SaveScreenshot(QWidget* window, const char* name) {
-    const QByteArray folder = qgetenv("QUARRANT_SCREENSHOT_DIR");
-    if (folder.isEmpty()) {
-        return;
-    }
-    QDir().mkpath(QString::fromLocal8Bit(folder));
-    if (qobject_cast<QMainWindow*>(window) != nullptr) {
-        window->showNormal();
-        window->resize(1280, 800);
-        QCoreApplication::processEvents();
-    }
-    window->grab().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QLatin1String(name) +
-                        QStringLiteral(".png"));
-}
-
-template <class T>
-T* Control(QWidget* parent, const char* name) {
-    return parent->findChild<T*>(QLatin1String(name));
-}
-
-void SendMouse(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button,
-               Qt::MouseButtons buttons) {
-    QMouseEvent event(type, QPointF(pos), target->mapToGlobal(QPointF(pos)), button, buttons,
-                      Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-}
-
 // The identifiers of the top-level entities for which take(entity) holds, in drawing order.
 template <class Take>
 std::vector<std::int32_t> EntitiesWhere(const CCadDrawing& drawing, Take take) {
