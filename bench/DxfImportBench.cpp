@@ -38,37 +38,9 @@ using namespace quarrant;
 // The floor: the file read in the same chunks the reader uses, split into lines at LF, each
 // line trimmed. Returns a checksum so that nothing is optimised away.
 std::size_t Floor(const std::string& path, std::size_t& lines) {
-    int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) {
-        return 0;
-    }
-    const std::size_t capacity = std::size_t{1} << 20;  // as the reader
-    std::unique_ptr<char[]> buffer(new char[capacity]);
-    std::size_t used = 0;
     std::size_t sum = 0;
     lines = 0;
-    for (;;) {
-        ssize_t n = ::read(fd, buffer.get() + used, capacity - used);
-        if (n <= 0) {
-            break;
-        }
-        used += static_cast<std::size_t>(n);
-        const char* p = buffer.get();
-        const char* end = p + used;
-        for (;;) {
-            const char* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
-            if (lf == nullptr) {
-                break;
-            }
-            std::string_view line = TrimC(std::string_view(p, static_cast<std::size_t>(lf - p)));
-            sum += line.size() + (line.empty() ? 0 : static_cast<unsigned char>(line[0]));
-            ++lines;
-            p = lf + 1;
-        }
-        used = static_cast<std::size_t>(end - p);
-        std::memmove(buffer.get(), p, used);
-    }
-    ::close(fd);
+    ReadLinesInChunks(path, sum, lines);
     return sum;
 }
 

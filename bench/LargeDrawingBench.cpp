@@ -139,35 +139,8 @@ bool PlainRead(const std::string& path, std::size_t& checksum) {
 
 // The same in 1 MB chunks, as the DXF reader reads.
 bool ChunkedRead(const std::string& path, std::size_t& checksum) {
-    int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) {
-        return false;
-    }
-    const std::size_t capacity = std::size_t{1} << 20;
-    std::unique_ptr<char[]> buffer(new char[capacity]);
-    std::size_t used = 0;
-    for (;;) {
-        ssize_t n = ::read(fd, buffer.get() + used, capacity - used);
-        if (n <= 0) {
-            break;
-        }
-        used += static_cast<std::size_t>(n);
-        const char* p = buffer.get();
-        const char* end = p + used;
-        for (;;) {
-            const auto* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
-            if (lf == nullptr) {
-                break;
-            }
-            std::string_view line = TrimC(std::string_view(p, static_cast<std::size_t>(lf - p)));
-            checksum += line.size() + (line.empty() ? 0 : static_cast<unsigned char>(line[0]));
-            p = lf + 1;
-        }
-        used = static_cast<std::size_t>(end - p);
-        std::memmove(buffer.get(), p, used);
-    }
-    ::close(fd);
-    return true;
+    std::size_t lines = 0;
+    return ReadLinesInChunks(path, checksum, lines);
 }
 
 // `quarrant-cli import` as a process of its own: wall time and its own peak (ru_maxrss).
