@@ -553,6 +553,9 @@ private slots:
             QVERIFY(f.Frame() == nullptr);
             QCOMPARE(f.Main().OpenWindows(), 0);
             QCOMPARE(f.Main().VisibleToolBar(), kToolBarNoChild);
+            // And the status bar no longer tells the coverage of a drawing nobody sees.
+            QCoreApplication::processEvents();
+            QCOMPARE(f.Main().StatusPanes().at(0)->text(), QString());
         }
     }
 };

@@ -1,8 +1,10 @@
 #include "quantity/widgets/DrawFrame.h"
 
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -64,6 +66,26 @@ CDrawFrame::CDrawFrame(AppContext& app, Drawing& drawing, QWidget* parent)
     connect(m_dataView, &CRowView::CommandStatesChanged, this,
             [this] { m_app.UpdateCommandStates(); });
     connect(m_dataView, &CDrawDataView::RowsChanged, this, &CDrawFrame::UpdateCoverage);
+}
+
+CDrawFrame::~CDrawFrame() {
+    // Once the window is gone the status bar tells the coverage of the drawing window that is
+    // active then, or nothing when no drawing window is.
+    QWidget* mainWindow = m_app.MainWindow();
+    if (mainWindow == nullptr) {
+        return;
+    }
+    AppContext& app = m_app;
+    QTimer::singleShot(0, mainWindow, [&app, mainWindow] {
+        auto* area = mainWindow->findChild<QMdiArea*>();
+        QMdiSubWindow* active = area != nullptr ? area->activeSubWindow() : nullptr;
+        if (auto* draw =
+                active != nullptr ? qobject_cast<CDrawFrame*>(active->widget()) : nullptr) {
+            draw->UpdateCoverage();
+        } else {
+            app.SetStatusText(0, {});
+        }
+    });
 }
 
 CCadCtrl* CDrawFrame::Control() const {

@@ -38,6 +38,7 @@ public:
     static constexpr int kRowPaneWidth = 300;
 
     CDrawFrame(AppContext& app, Drawing& drawing, QWidget* parent = nullptr);
+    ~CDrawFrame() override;
 
     CDrawDoc& Document() { return m_doc; }
     CDrawingView* DrawingView() const { return m_drawingView; }
