@@ -27,7 +27,7 @@
 #include <cstdio>
 
 #include "../app/CliRunner.h"
-#include "AppTestSupport.h"
+#include "AppWindowFixture.h"
 #include "app/widgets/MainFrame.h"
 #include "app/widgets/QuarrantApp.h"
 #include "base/CNumbers.h"
@@ -235,40 +235,14 @@ class DataWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Fixture {
-        ProgramFolder program;
-        TempFolder work;
-        TempFolder scratch;
-        DialogScript script;
-        MessageRecorder messages;
-        std::string folder;
-        std::unique_ptr<CQuarrantApp> app;
-
+    struct Fixture : AppRun {
         // plugIn: the library laid out as Ferrolet.so, or nullptr for none.
         explicit Fixture(const std::string* plugIn) {
             if (plugIn != nullptr) {
                 WriteBytes(program.Path("Ferrolet.so"), ReadBytes(*plugIn));
             }
-            folder = SavedProject(work, "钢屋架工程", scratch, {"屋架施工图"});
-            WriteBytes(program.Path("PATH.ini"), folder + "\r\n");
-            Start();
+            StartWith(SavedProject(work, "钢屋架工程", scratch, {"屋架施工图"}));
         }
-        void Start() {
-            app = std::make_unique<CQuarrantApp>();
-            app->InitInstance(program.Path(), true);
-            if (!QTest::qWaitForWindowExposed(app->MainFrame())) {
-                qWarning("main window not exposed");
-            }
-        }
-        // The program ends (not saving again) and starts anew in the same program folder.
-        void Restart() {
-            app.reset();
-            Start();
-        }
-
-        Project& TheProject() { return *app->Manager().projects[0]; }
-        CMainFrame& Main() { return *app->MainFrame(); }
-        QAction* Action(int id) { return Main().Actions().Find(id); }
 
         // Double-clicks the project's "无图纸数据添加窗口" in the project manager.
         CDataFrame* OpenFromManager() {

@@ -26,7 +26,7 @@
 #include <cmath>
 #include <set>
 
-#include "AppTestSupport.h"
+#include "AppWindowFixture.h"
 #include "app/widgets/MainFrame.h"
 #include "app/widgets/QuarrantApp.h"
 #include "cad/CadInteraction.h"
@@ -112,15 +112,7 @@ class DrawingWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Fixture {
-        ProgramFolder program;
-        TempFolder work;
-        TempFolder scratch;
-        DialogScript script;
-        MessageRecorder messages;
-        std::string folder;
-        std::unique_ptr<CQuarrantApp> app;
-
+    struct Fixture : AppRun {
         // A project of the type with one drawing imported from the DXF file (unit mm, scale
         // 1:1); withPlugIn lays the build's Ferrolet.so into the program folder.
         Fixture(const std::string& gbkDxf, std::string_view utf8Type, bool withPlugIn) {
@@ -141,26 +133,10 @@ private:
                 qWarning("the project could not be made");
                 return;
             }
-            folder = project->folderPath;
-            WriteBytes(program.Path("PATH.ini"), folder + "\r\n");
-            Start();
-        }
-        void Start() {
-            app = std::make_unique<CQuarrantApp>();
-            app->InitInstance(program.Path(), true);
-            if (!QTest::qWaitForWindowExposed(app->MainFrame())) {
-                qWarning("main window not exposed");
-            }
-        }
-        void Restart() {
-            app.reset();
-            Start();
+            StartWith(project->folderPath);
         }
 
-        Project& TheProject() { return *app->Manager().projects.at(0); }
         Drawing& TheDrawing() { return *TheProject().drawings.at(0); }
-        CMainFrame& Main() { return *app->MainFrame(); }
-        QAction* Action(int id) { return Main().Actions().Find(id); }
 
         QMdiSubWindow* ManagerWindow() {
             for (QMdiSubWindow* frame : Main().MdiArea()->subWindowList()) {

@@ -14,7 +14,7 @@
 #include <QTreeWidget>
 
 #include "../reports/ReportTestSupport.h"
-#include "AppTestSupport.h"
+#include "AppWindowFixture.h"
 #include "app/widgets/MainFrame.h"
 #include "app/widgets/QuarrantApp.h"
 #include "controls/widgets/GridCtrl.h"
@@ -37,45 +37,32 @@ class ReportWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Fixture {
-        ProgramFolder program;
-        TempFolder work;
-        TempFolder scratch;
-        DialogScript script;
-        MessageRecorder messages;
-        std::unique_ptr<CQuarrantApp> app;
+    struct Fixture : AppRun {
         CManageTreeView* tree = nullptr;
 
         // A project with the sample rows, or with the rows fill makes.
         explicit Fixture(const std::function<void(QuantityTable&)>& fill = {}) {
-            std::string folder =
+            std::string listed =
                 fill ? SavedProject(work, "空名工程", scratch)
                      : reporttest::SavedSampleProject(work.Path(), "钢结构厂房", scratch.Path());
             if (fill) {
                 MessageList loadMessages;
                 ProjectManager maker(loadMessages);
                 maker.SetProgramFolder(scratch.Path());
-                std::unique_ptr<Project> project = std::move(maker.LoadProject(folder)).Value();
+                std::unique_ptr<Project> project = std::move(maker.LoadProject(listed)).Value();
                 fill(project->dataTable);
                 maker.SaveProject(*project);
             }
-            WriteBytes(program.Path("PATH.ini"), folder + "\r\n");
             script.answers[QStringLiteral("ProgressDlg")] = [](QDialog& dialog) {
                 return RunUntilClosed(dialog);
             };
-            app = std::make_unique<CQuarrantApp>();
-            app->InitInstance(program.Path(), true);
-            if (!QTest::qWaitForWindowExposed(app->MainFrame())) {
-                qWarning("main window not exposed");
-            }
+            StartWith(listed);
             for (QMdiSubWindow* frame : app->MainFrame()->MdiArea()->subWindowList()) {
                 if (auto* manage = qobject_cast<CManageFrame*>(frame->widget())) {
                     tree = manage->TreeView();
                 }
             }
         }
-
-        Project& TheProject() { return *app->Manager().projects.at(0); }
 
         // Opens the report node as a double click in the project manager does.
         CTableFrame* Open(QuantityTable& table) {
