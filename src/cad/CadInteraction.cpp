@@ -166,6 +166,18 @@ bool CadInteraction::SelectById(std::int32_t identifier) {
     return m_drawing != nullptr && m_selection.SelectById(*m_drawing, identifier);
 }
 
+void CadInteraction::SelectEachOnce(const std::vector<std::int32_t>& identifiers) {
+    if (m_drawing == nullptr) {
+        return;
+    }
+    for (std::int32_t identifier : identifiers) {
+        const CCadEntity* entity = m_drawing->FindById(identifier);
+        if (entity != nullptr && entity->record->selected == 0) {
+            m_selection.SelectById(*m_drawing, identifier);
+        }
+    }
+}
+
 bool CadInteraction::MarkById(std::int32_t identifier) {
     if (m_drawing == nullptr) {
         return false;

@@ -106,6 +106,9 @@ public:
     // Appends the top-level entity with this identifier to the selection (no duplicate
     // check) and sets its flags; unknown identifiers are ignored.
     bool SelectById(std::int32_t identifier);
+    // Selects each listed entity that is not selected yet: a count's identifier text repeats
+    // identifiers, and a selection holding an entity twice would give its length twice.
+    void SelectEachOnce(const std::vector<std::int32_t>& identifiers);
     // Sets the marked flag of the entity with this identifier (and of the lines, arcs,
     // circles, polylines and solids of an INSERT or DIMENSION); unknown ones are ignored.
     bool MarkById(std::int32_t identifier);

@@ -211,6 +211,13 @@ TEST_F(CadInteractionTest, SelectByIdAppendsWithoutDuplicateCheckAndIgnoresUnkno
     m_interaction.ClearSelection();
     EXPECT_TRUE(SelectedIdentifiers().empty());
     EXPECT_EQ(m_drawing.entities[0].record->selected, 0);
+
+    // What a count selects: each entity once, however often the count's text names it.
+    m_drawing.AddEntity(Line(5, 0, 10, 10, 20));
+    Attach();
+    m_interaction.SelectById(5);
+    m_interaction.SelectEachOnce({4, 5, 4, 99, 4});
+    EXPECT_EQ(SelectedIdentifiers(), (std::vector<int>{5, 4}));
 }
 
 TEST_F(CadInteractionTest, OperationsWithoutADrawingDoNothing) {

@@ -253,6 +253,11 @@ bool CCadCtrl::SelectById(std::int32_t identifier) {
     return found;
 }
 
+void CCadCtrl::SelectEachOnce(const std::vector<std::int32_t>& identifiers) {
+    m_interaction.SelectEachOnce(identifiers);
+    ++m_contentVersion;
+}
+
 bool CCadCtrl::MarkById(std::int32_t identifier) {
     const bool found = m_interaction.MarkById(identifier);
     if (found) {

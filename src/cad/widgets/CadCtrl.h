@@ -64,6 +64,7 @@ public:
     int Mode() const { return m_interaction.Mode(); }
     void ClearSelection();
     bool SelectById(std::int32_t identifier);
+    void SelectEachOnce(const std::vector<std::int32_t>& identifiers);
     bool MarkById(std::int32_t identifier);
     void ClearMarks();
     // The view of what is left to take off: the entities with these identifiers are painted

@@ -85,7 +85,7 @@ void CDrawDataView::MarkAssociatedEntities() {
         ShowMessage(marking->emptyMessage);
         return;
     }
-    SelectEntitiesOnce(*control, *marking->entities);
+    control->SelectEachOnce(*marking->entities);
     control->viewport()->update();
 }
 

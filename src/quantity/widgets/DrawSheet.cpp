@@ -14,19 +14,6 @@ namespace quarrant {
 // The message nothing sends; accepted and answered 0.
 constexpr int kUnusedSheetMessage = 1137;
 
-void SelectEntitiesOnce(CCadCtrl& control, const std::vector<std::int32_t>& identifiers) {
-    const CCadFile* file = control.File();
-    if (file == nullptr || file->drawing == nullptr) {
-        return;
-    }
-    for (std::int32_t identifier : identifiers) {
-        const CCadEntity* entity = file->drawing->FindById(identifier);
-        if (entity != nullptr && entity->record->selected == 0) {
-            control.SelectById(identifier);
-        }
-    }
-}
-
 void CDrawSheet::BindDrawing(ControlSource control, Drawing* drawing, const Settings* settings,
                              CPageHostView* host) {
     m_control = std::move(control);
@@ -79,7 +66,7 @@ void CDrawSheet::AnswerPick(int mode) {
     }
     m_host->SetCadData(answer.text, answer.dataMode);
     if (!answer.identifiersToSelect.empty()) {
-        SelectEntitiesOnce(*control, answer.identifiersToSelect);
+        control->SelectEachOnce(answer.identifiersToSelect);
         control->viewport()->update();
     }
 }

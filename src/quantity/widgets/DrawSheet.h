@@ -21,11 +21,6 @@ class CRowView;
 class Drawing;
 class Settings;
 
-// Selects the entities with these identifiers in the control, each once: an identifier that is
-// already selected, or repeated in the list, is not selected again (so that lengths picked from
-// the selection afterwards count every entity once).
-void SelectEntitiesOnce(CCadCtrl& control, const std::vector<std::int32_t>& identifiers);
-
 class CDrawSheet : public CPageSheet {
     Q_OBJECT
 
