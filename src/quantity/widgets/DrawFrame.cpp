@@ -130,10 +130,11 @@ void CDrawFrame::ToggleCoverageView() {
     }
     if (control->CoverageViewOn()) {
         control->ClearCoverageView();
-    } else {
-        control->SetCoverageView(Associated());
+        control->viewport()->update();
+        return;
     }
-    control->viewport()->update();
+    // On: the recount fills the view with the rows as they are now.
+    control->SetCoverageView({});
     UpdateCoverage();
 }
 
